@@ -10,6 +10,7 @@
 #ifndef URDUSPELL_IO_FILEREADER_H_
 #define URDUSPELL_IO_FILEREADER_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -54,8 +55,22 @@ class FileReader {
   bool UnreadUnicode(std::int32_t count);
 
  private:
+  // Reads up to size bytes at the current position; a short delivery sets eof_.
+  std::size_t ReadRaw(void* buffer, std::size_t size);
+  // Reads one little-endian code unit; false (and eof_ set) when two bytes are not there.
+  bool ReadUnit(char16_t& unit);
+  // Moves the read position to an absolute byte offset or by a relative one; a failed move sets
+  // lost_ so that reads deliver nothing until the state is reset.
+  void Position(std::int64_t offset, int origin);
+  // The checks every read starts with: false when closed, raises when eof_ is set.
+  bool ReadyToRead() const;
+  // ReadyToRead, plus the mode test raising `message` when the mode is not `wanted`.
+  bool ReadyToRead(FileMode wanted, const char* message) const;
+  void ResetState();
+
   std::FILE* file_ = nullptr;
-  bool eof_ = false;
+  bool eof_ = false;   // a read delivered less than it asked for; sticky until Close
+  bool lost_ = false;  // a positioning failed; reads deliver nothing until the state is reset
   FileMode mode_ = FileMode::Ascii;
 };
 
