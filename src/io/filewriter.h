@@ -4,6 +4,7 @@
 #ifndef URDUSPELL_IO_FILEWRITER_H_
 #define URDUSPELL_IO_FILEWRITER_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -28,6 +29,8 @@ class FileWriter {
   bool Close();
   bool IsOpen() const { return file_ != nullptr; }
 
+  // Each write is true when its bytes were handed to the stream. Bytes lost later, when the
+  // stream writes them out, show in Good() and in the result of Close().
   bool WriteAscii(const std::string& text);
   bool WriteUnicode(const std::u16string& text);
   bool WriteBlock(const void* data, std::int32_t size);
@@ -39,6 +42,11 @@ class FileWriter {
   bool Good() const { return good_; }
 
  private:
+  // Hands bytes to the stream; false (and good_ cleared) when it refused them.
+  bool Put(const void* data, std::size_t size);
+  // Writes code units as 16-bit little-endian values.
+  bool PutUnits(const char16_t* units, std::size_t count);
+
   std::FILE* file_ = nullptr;
   FileMode mode_ = FileMode::Ascii;
   bool append_ = false;
