@@ -17,7 +17,9 @@ class ConfigManager {
   static constexpr const char* kFileName = "config.ini";
 
   bool ReadConfig();   // true, or raises IOException (module "configmanager")
-  bool WriteConfig();  // true; see the class comment
+  // True once config.ini has been replaced whole; false leaves it as it was and no temporary
+  // file behind.
+  bool WriteConfig();
 
   std::string initialize;
   std::string wordListFilePath;
