@@ -89,8 +89,7 @@ std::uint64_t RandomBits() {
   } catch (const std::exception&) {
     // No random device: the clock and a stack address still make two writers differ.
     int local = 0;
-    return static_cast<std::uint64_t>(
-               std::chrono::steady_clock::now().time_since_epoch().count()) ^
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
            reinterpret_cast<std::uintptr_t>(&local);
   }
 }
@@ -105,8 +104,7 @@ bool NameTaken(const std::string& name) {
 std::string TemporaryName() {
   for (int attempt = 0; attempt < 16; ++attempt) {
     char suffix[17];
-    std::snprintf(suffix, sizeof suffix, "%016llx",
-                  static_cast<unsigned long long>(RandomBits()));
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(RandomBits()));
     std::string name = std::string(ConfigManager::kFileName) + ".tmp-" + suffix;
     if (!NameTaken(name)) return name;
   }

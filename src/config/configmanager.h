@@ -16,7 +16,7 @@ class ConfigManager {
  public:
   static constexpr const char* kFileName = "config.ini";
 
-  bool ReadConfig();   // true, or raises IOException (module "configmanager")
+  bool ReadConfig();  // true, or raises IOException (module "configmanager")
   // True once config.ini has been replaced whole; false leaves it as it was and no temporary
   // file behind.
   bool WriteConfig();

@@ -106,8 +106,7 @@ bool FileReader::ReadAsciiLine(std::string& out, std::int32_t maxLength, char de
   return true;
 }
 
-bool FileReader::ReadUnicodeLine(std::u16string& out, std::int32_t maxLength,
-                                 char16_t delimiter) {
+bool FileReader::ReadUnicodeLine(std::u16string& out, std::int32_t maxLength, char16_t delimiter) {
   if (!ReadyToRead(FileMode::Unicode, kNotUnicodeLine)) return false;
   std::u16string wsString;
   char16_t wc_2 = 0;

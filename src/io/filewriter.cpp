@@ -35,8 +35,7 @@ bool FileWriter::Open(const char* name, FileMode mode, bool append) {
     file = std::fopen(name, "r+b");  // keeps the content; binary: no line-end changes
     if (file == nullptr) return false;
     // The mode must agree with the file: a Unicode file has its mark, an Ascii file has none.
-    if (StartsWithMark(file) != (mode == FileMode::Unicode) ||
-        std::fseek(file, 0, SEEK_END) != 0) {
+    if (StartsWithMark(file) != (mode == FileMode::Unicode) || std::fseek(file, 0, SEEK_END) != 0) {
       std::fclose(file);
       return false;
     }
@@ -95,7 +94,7 @@ std::int32_t FileWriter::Tell() {
   if (!IsOpen()) return -1;
   const long position = std::ftell(file_);
   if (position < 0) return -1;
-  return static_cast<std::int32_t>(std::min<long>(position, INT32_MAX));  // our files stay far below
+  return static_cast<std::int32_t>(std::min<long>(position, INT32_MAX));  // ours stay far below
 }
 
 bool FileWriter::Put(const void* data, std::size_t size) {

@@ -27,17 +27,17 @@ using urduspell::Trim;
 
 using Settings = std::map<std::string, std::string>;
 
-const char* const kKeys[] = {
-    "initialize",       "wordListFilePath",  "hashTableFilePath",    "bigramMatrixFilePath",
-    "bigramPLFilePath", "unigramListsFilePath", "unigramPLFilePath", "urduAlphabetFilePath",
-    "soundexFilePath",  "shapexFilePath"};
+const char* const kKeys[] = {"initialize",           "wordListFilePath",     "hashTableFilePath",
+                             "bigramMatrixFilePath", "bigramPLFilePath",     "unigramListsFilePath",
+                             "unigramPLFilePath",    "urduAlphabetFilePath", "soundexFilePath",
+                             "shapexFilePath"};
 
 std::string* Field(ConfigManager& config, const std::string& key) {
-  std::string* fields[] = {&config.initialize,           &config.wordListFilePath,
-                           &config.hashTableFilePath,    &config.bigramMatrixFilePath,
-                           &config.bigramPLFilePath,     &config.unigramListsFilePath,
-                           &config.unigramPLFilePath,    &config.urduAlphabetFilePath,
-                           &config.soundexFilePath,      &config.shapexFilePath};
+  std::string* fields[] = {&config.initialize,        &config.wordListFilePath,
+                           &config.hashTableFilePath, &config.bigramMatrixFilePath,
+                           &config.bigramPLFilePath,  &config.unigramListsFilePath,
+                           &config.unigramPLFilePath, &config.urduAlphabetFilePath,
+                           &config.soundexFilePath,   &config.shapexFilePath};
   for (int i = 0; i < 10; ++i) {
     if (key == kKeys[i]) return fields[i];
   }
@@ -134,11 +134,9 @@ TEST_F(ConfigManagerTest, ReadsSettingsAsTheFormatSays) {
       {"LF lines, no final line end, any order",
        "shapexFilePath=s\ninitialize=NO\nwordListFilePath=w",
        OldExcept({{"shapexFilePath", "s"}, {"initialize", "NO"}, {"wordListFilePath", "w"}})},
-      {"runs of blanks around key and value",
-       "  \t wordListFilePath \t =  \t w.txt  \t\r\n",
+      {"runs of blanks around key and value", "  \t wordListFilePath \t =  \t w.txt  \t\r\n",
        OldExcept({{"wordListFilePath", "w.txt"}})},
-      {"inner blanks and '=' stay in the value",
-       "soundexFilePath = my dir/a=b.txt\r\n",
+      {"inner blanks and '=' stay in the value", "soundexFilePath = my dir/a=b.txt\r\n",
        OldExcept({{"soundexFilePath", "my dir/a=b.txt"}})},
       {"keys are case-sensitive", "WordListFilePath = w.txt\r\n", OldExcept({})},
       {"unknown keys and comment lines with '=' are ignored",
@@ -149,20 +147,18 @@ TEST_F(ConfigManagerTest, ReadsSettingsAsTheFormatSays) {
       {"a line without '=' swallows the next key",
        "# comment\r\nwordListFilePath = w.txt\r\nhashTableFilePath = h.bin\r\n",
        OldExcept({{"hashTableFilePath", "h.bin"}})},
-      {"an empty or blank line does not",
-       "\r\n  \t\r\nwordListFilePath = w.txt\r\n",
+      {"an empty or blank line does not", "\r\n  \t\r\nwordListFilePath = w.txt\r\n",
        OldExcept({{"wordListFilePath", "w.txt"}})},
       {"a line of 64 bytes or more without '=' is a key of its own",
-       longKeyLine + "\nwordListFilePath = w.txt\n",
-       OldExcept({{"wordListFilePath", "w.txt"}})},
+       longKeyLine + "\nwordListFilePath = w.txt\n", OldExcept({{"wordListFilePath", "w.txt"}})},
       {"a value is cut at 512 bytes and the rest is read as the next key",
        "shapexFilePath=" + longValue + "initialize=cut\n",
        OldExcept({{"shapexFilePath", longValue}, {"initialize", "cut"}})},
       {"a UTF-8 mark becomes part of the first key",
        "\xEF\xBB\xBFinitialize = YES\r\nwordListFilePath = w.txt\r\n",
        OldExcept({{"wordListFilePath", "w.txt"}})},
-      {"'=' then a line feed leaves the setting unchanged",
-       "initialize=\nwordListFilePath=w\n", OldExcept({{"wordListFilePath", "w"}})},
+      {"'=' then a line feed leaves the setting unchanged", "initialize=\nwordListFilePath=w\n",
+       OldExcept({{"wordListFilePath", "w"}})},
       {"'=' then a blank and CR LF empties the setting", "initialize= \r\n",
        OldExcept({{"initialize", ""}})},
       {"a key at the end of the file without '='", "initialize", OldExcept({})},

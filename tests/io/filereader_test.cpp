@@ -108,8 +108,8 @@ TEST_F(FileReaderTest, InvalidNameLeavesAnOpenReaderAsItWas) {
   ASSERT_TRUE(reader.Open(Text("a.txt", "ab"), FileMode::Ascii));
   std::string line;
   ASSERT_TRUE(reader.ReadAsciiLine(line, 1, '\n'));
-  EXPECT_TRUE(RaisesIo([&] { reader.Open("", FileMode::Unicode); }, kOpen,
-                       "Invalid file name specified."));
+  EXPECT_TRUE(
+      RaisesIo([&] { reader.Open("", FileMode::Unicode); }, kOpen, "Invalid file name specified."));
   EXPECT_TRUE(reader.IsOpen());
   EXPECT_EQ(reader.GetMode(), FileMode::Ascii);
   EXPECT_TRUE(reader.ReadAsciiLine(line, 1, '\n'));
@@ -132,7 +132,9 @@ TEST_F(FileReaderTest, AsciiModeKeepsAMarkAsOrdinaryBytes) {
   ASSERT_TRUE(reader.Open(Fixture("marked.txt", {0xFF, 0xFE, 'a', '\n'}), FileMode::Ascii));
   std::string line;
   ASSERT_TRUE(reader.ReadAsciiLine(line, 64, '\n'));
-  EXPECT_EQ(line, "\xFF\xFE" "a");
+  EXPECT_EQ(line,
+            "\xFF\xFE"
+            "a");
 }
 
 TEST_F(FileReaderTest, OpeningAnotherFileClosesTheFirstAndStartsFresh) {
@@ -201,9 +203,7 @@ TEST_F(FileReaderTest, AsciiLinesFollowDelimitersLimitsAndTheEndOfFile) {
       {"maxLength 0 reads nothing",
        "abc",
        {{0, '\n', false, kUnchanged, false}, {64, '\n', true, "abc", true}}},
-      {"an empty file",
-       "",
-       {{64, '=', false, kUnchanged, true}}},
+      {"an empty file", "", {{64, '=', false, kUnchanged, true}}},
   };
   for (const Case& c : cases) {
     FileReader reader;
@@ -252,9 +252,7 @@ TEST_F(FileReaderTest, UnicodeLinesReadTwoBytesPerUnitLowByteFirst) {
       {"units above 0x00FF and surrogates pass one by one",
        Bytes{0xFF, 0xFE, 0x27, 0x06, 0x3D, 0xD8, 0x00, 0xDE},
        {{64, u'\n', true, std::u16string{0x0627, 0xD83D, 0xDE00}, true}}},
-      {"a file holding only the mark",
-       Utf16Le(u""),
-       {{64, u'\n', false, kUnchanged, true}}},
+      {"a file holding only the mark", Utf16Le(u""), {{64, u'\n', false, kUnchanged, true}}},
   };
   for (const Case& c : cases) {
     FileReader reader;
@@ -324,7 +322,8 @@ TEST_F(FileReaderTest, ShortBlockReadFillsWhatIsThereAndEveryLaterReadRaises) {
       {"ReadUnicodeLine", [&] { reader.ReadUnicodeLine(wide, 64, u'\n'); }},
       {"ReadUnicodeChars", [&] { reader.ReadUnicodeChars(wide, 1); }},
       {"ReadAsciiLine", [&] { reader.ReadAsciiLine(narrow, 64, '\n'); }},
-      {"Seek keeps the flag", [&] {
+      {"Seek keeps the flag",
+       [&] {
          reader.Seek(0);
          reader.ReadBlock(buffer, 1);
        }},
@@ -446,8 +445,8 @@ TEST_F(FileReaderTest, ReadsOfTheOtherModeRaiseTheirOwnMessage) {
       {"ReadUnicodeChars on Ascii", ascii, FileMode::Ascii,
        [&](FileReader& r) { r.ReadUnicodeChars(wide, 2); },
        "File not openned as Unicode initially."},
-      {"UnreadUnicode on Ascii", ascii, FileMode::Ascii,
-       [](FileReader& r) { r.UnreadUnicode(1); }, "File not openned as Unicode initially."},
+      {"UnreadUnicode on Ascii", ascii, FileMode::Ascii, [](FileReader& r) { r.UnreadUnicode(1); },
+       "File not openned as Unicode initially."},
   };
   for (const Case& c : cases) {
     FileReader reader;

@@ -41,19 +41,26 @@ TEST_F(FileWriterTest, NewFilesHoldExactlyTheBytesWritten) {
     std::function<bool(FileWriter&)> write;  // must return true
     Bytes expected;
   } cases[] = {
-      {"Unicode, nothing written: only the mark", FileMode::Unicode,
-       [](FileWriter&) { return true; }, {0xFF, 0xFE}},
-      {"WriteUnicode, two units", FileMode::Unicode,
+      {"Unicode, nothing written: only the mark",
+       FileMode::Unicode,
+       [](FileWriter&) { return true; },
+       {0xFF, 0xFE}},
+      {"WriteUnicode, two units",
+       FileMode::Unicode,
        [](FileWriter& w) { return w.WriteUnicode(u"\u0627\u0628"); },
        {0xFF, 0xFE, 0x27, 0x06, 0x28, 0x06}},
       {"WriteUnicode, more units than one scratch pass", FileMode::Unicode,
        [&](FileWriter& w) { return w.WriteUnicode(longText); }, Utf16Le(longText)},
-      {"WriteUnicode of an empty string writes nothing", FileMode::Unicode,
-       [](FileWriter& w) { return w.WriteUnicode(u""); }, {0xFF, 0xFE}},
-      {"WriteUnicodeBlock", FileMode::Unicode,
+      {"WriteUnicode of an empty string writes nothing",
+       FileMode::Unicode,
+       [](FileWriter& w) { return w.WriteUnicode(u""); },
+       {0xFF, 0xFE}},
+      {"WriteUnicodeBlock",
+       FileMode::Unicode,
        [&](FileWriter& w) { return w.WriteUnicodeBlock(units, 3); },
        {0xFF, 0xFE, 0x27, 0x06, 0xFF, 0xFE, 0x0A, 0x00}},
-      {"WriteBlock after the mark", FileMode::Unicode,
+      {"WriteBlock after the mark",
+       FileMode::Unicode,
        [](FileWriter& w) {
          const unsigned char record[4] = {0x01, 0x00, 0x00, 0x80};
          return w.WriteBlock(record, 4);
@@ -62,10 +69,14 @@ TEST_F(FileWriterTest, NewFilesHoldExactlyTheBytesWritten) {
       {"Ascii line ending in CR LF, no mark", FileMode::Ascii,
        [](FileWriter& w) { return w.WriteAscii("initialize = NO") && w.WriteBlock(kCrLf, 2); },
        AsBytes("initialize = NO\r\n")},
-      {"WriteAscii keeps every byte, zero included", FileMode::Ascii,
-       [](FileWriter& w) { return w.WriteAscii(std::string("a\0\xFF", 3)); }, {'a', 0x00, 0xFF}},
-      {"WriteAscii of an empty string writes nothing", FileMode::Ascii,
-       [](FileWriter& w) { return w.WriteAscii(""); }, {}},
+      {"WriteAscii keeps every byte, zero included",
+       FileMode::Ascii,
+       [](FileWriter& w) { return w.WriteAscii(std::string("a\0\xFF", 3)); },
+       {'a', 0x00, 0xFF}},
+      {"WriteAscii of an empty string writes nothing",
+       FileMode::Ascii,
+       [](FileWriter& w) { return w.WriteAscii(""); },
+       {}},
   };
   for (const Case& c : cases) {
     const std::string path = dir_.File("out.bin");
@@ -89,7 +100,8 @@ TEST_F(FileWriterTest, RefusedWritesReturnFalseAndWriteNothing) {
     std::function<bool(FileWriter&)> write;
   } cases[] = {
       {"WriteAscii on Unicode", FileMode::Unicode, [](FileWriter& w) { return w.WriteAscii("a"); }},
-      {"WriteUnicode on Ascii", FileMode::Ascii, [](FileWriter& w) { return w.WriteUnicode(u"a"); }},
+      {"WriteUnicode on Ascii", FileMode::Ascii,
+       [](FileWriter& w) { return w.WriteUnicode(u"a"); }},
       {"WriteUnicodeBlock on Ascii", FileMode::Ascii,
        [&](FileWriter& w) { return w.WriteUnicodeBlock(units, 1); }},
       {"WriteUnicodeBlock null", FileMode::Unicode,
@@ -147,15 +159,23 @@ TEST_F(FileWriterTest, AppendingChecksTheMarkAgainstTheMode) {
     bool opens;
     Bytes expected;  // the file afterwards
   } cases[] = {
-      {"Unicode onto a marked file", Bytes{0xFF, 0xFE, 'a', 0}, FileMode::Unicode, true,
+      {"Unicode onto a marked file",
+       Bytes{0xFF, 0xFE, 'a', 0},
+       FileMode::Unicode,
+       true,
        {0xFF, 0xFE, 'a', 0, 'b', 0}},
-      {"Unicode onto a file without the mark", Bytes{'a', 0}, FileMode::Unicode, false,
-       {'a', 0}},
+      {"Unicode onto a file without the mark", Bytes{'a', 0}, FileMode::Unicode, false, {'a', 0}},
       {"Unicode onto an empty file", Bytes{}, FileMode::Unicode, false, {}},
       {"Unicode onto a one-byte file", Bytes{0xFF}, FileMode::Unicode, false, {0xFF}},
-      {"Unicode onto a missing file creates it with the mark", std::nullopt, FileMode::Unicode,
-       true, {0xFF, 0xFE, 'b', 0}},
-      {"Ascii onto a marked file", Bytes{0xFF, 0xFE, 'a', 0}, FileMode::Ascii, false,
+      {"Unicode onto a missing file creates it with the mark",
+       std::nullopt,
+       FileMode::Unicode,
+       true,
+       {0xFF, 0xFE, 'b', 0}},
+      {"Ascii onto a marked file",
+       Bytes{0xFF, 0xFE, 'a', 0},
+       FileMode::Ascii,
+       false,
        {0xFF, 0xFE, 'a', 0}},
       {"Ascii onto a plain file", AsBytes("ab"), FileMode::Ascii, true, AsBytes("abc")},
       {"Ascii onto an empty file", Bytes{}, FileMode::Ascii, true, AsBytes("c")},
@@ -170,7 +190,8 @@ TEST_F(FileWriterTest, AppendingChecksTheMarkAgainstTheMode) {
       EXPECT_EQ(writer.Open(path, c.mode, true), c.opens) << c.label;
       EXPECT_EQ(writer.IsOpen(), c.opens) << c.label;
       if (c.opens) {
-        EXPECT_TRUE(c.mode == FileMode::Unicode ? writer.WriteUnicode(u"b") : writer.WriteAscii("c"))
+        EXPECT_TRUE(c.mode == FileMode::Unicode ? writer.WriteUnicode(u"b")
+                                                : writer.WriteAscii("c"))
             << c.label;
       }
     }
