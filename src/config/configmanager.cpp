@@ -145,7 +145,9 @@ bool ConfigManager::ReadConfig() {
 // temporary file in the same folder, which replaces config.ini by a rename only once it has been
 // written out whole. On any failure the temporary file is removed, config.ini keeps its old
 // content, and the result is false. (std::rename replaces an existing file in one step on POSIX
-// systems; where it cannot replace one, the rename fails and the old file stays.)
+// systems; where it cannot replace one, the rename fails and the old file stays. The standard
+// library cannot force the bytes onto the disk itself before the rename; that is left to the
+// file system.)
 //
 // The writer raises nothing, but should an IOException ever come out of opening or writing, it is
 // relayed like every other configuration error, after the temporary file is removed.

@@ -6,7 +6,9 @@
 // end-of-file flag is set by a read that delivered less than it asked for and stays set until
 // Close: from then on every read raises "End of file encountered.". A read that finds nothing
 // returns false and leaves its output unchanged. Every error is an IOException from module
-// "filereader". Offsets of Unicode files count from the byte after the mark.
+// "filereader". Offsets of Unicode files count from the byte after the mark; a move in front of
+// the content (a negative offset, an unread into the mark) fails, and the read after it delivers
+// nothing. A folder counts as a file that cannot be opened.
 #ifndef URDUSPELL_IO_FILEREADER_H_
 #define URDUSPELL_IO_FILEREADER_H_
 
