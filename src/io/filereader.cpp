@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
-#include <source_location>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -27,9 +26,11 @@ constexpr const char* kNotUnicodeLine = "File not openned as UNICODE initially."
 constexpr const char* kNotUnicode = "File not openned as Unicode initially.";
 constexpr const char* kNullBuffer = "Null buffer or zero size specified.";
 
-[[noreturn]] void Raise(int code, std::string message,
-                        std::source_location where = std::source_location::current()) {
-  throw IOException(kModule, static_cast<int>(where.line()), code, std::move(message));
+// The line of the caller, taken with the builtin that GCC, Clang and MSVC share: the standard
+// library that ships with some supported compilers (Clang 14 with libstdc++) lacks
+// std::source_location.
+[[noreturn]] void Raise(int code, std::string message, int line = __builtin_LINE()) {
+  throw IOException(kModule, line, code, std::move(message));
 }
 
 // A folder can be handed to fopen on some systems, but it holds nothing to read: we treat it as
