@@ -173,6 +173,7 @@ void PostListResources::LoadIndex(const std::string& indexPath, std::vector<Inde
   const std::size_t rowBytes = rowRecords * IndexRecord::kStoredSize;
   try {
     std::vector<IndexRecord>().swap(index);
+    if (records > index.max_size()) throw std::bad_alloc();  // S*S beyond any address space
     index.assign(records, IndexRecord{});
     FileReader fr;
     fr.Open(indexPath, FileMode::Unicode);
