@@ -231,8 +231,6 @@ class EnchantTest(InstalledCase):
             URDUSPELL_ENCHANT_SYSTEM_DIR=ARGS.enchant_system_dir,
             URDUSPELL_ENCHANT_TEST_DIR=str(cls.prefix / ARGS.enchant_module_dir),
             ENCHANT_CONFIG_DIR=str(cls.config))
-        # Leaks of Enchant's own programs are not ours to report.
-        cls.env["ASAN_OPTIONS"] = "detect_leaks=0:" + cls.env.get("ASAN_OPTIONS", "")
 
     def enchant(self, *args, stdin=None, config=None):
         env = dict(self.env, ENCHANT_CONFIG_DIR=str(config or self.config))
