@@ -60,8 +60,7 @@ void AddOptions(CLI::App& app, Options& o) {
   app.add_option("--data", o.dataDir, "Folder holding the data set's config.ini (wins over -d)")
       ->option_text("DIR");
   app.add_option("-p", o.personal,
-                 "Personal dictionary, one word a line (default: "
-                 "$XDG_DATA_HOME/urduspell/personal.dic)")
+                 "Personal dictionary (default: ~/.local/share/urduspell/personal.dic)")
       ->option_text("FILE");
   app.add_option("-i,--encoding", o.encoding, "Encoding of pipe and list input (only UTF-8)")
       ->option_text("ENC");
@@ -166,6 +165,7 @@ int main(int argc, char** argv) {
     if (argv[i][0] != '\0') args.emplace_back(argv[i]);
   }
 
+  std::ios::sync_with_stdio(false);  // answers are flushed explicitly where clients wait
   Options o;
   CLI::App app{"Check the spelling of Urdu text.", "urduspell"};
   app.fallthrough();

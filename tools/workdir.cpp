@@ -182,6 +182,16 @@ void RemoveQuietly(const fs::path& path) {
   fs::remove_all(path, ec);
 }
 
+// Moves a folder out of the way under a temporary name, then removes it.
+void MoveAside(const fs::path& folder, const fs::path& parent, const std::string& name) {
+  std::string pattern = (parent / (name + ".tmp-old-XXXXXX")).string();
+  if (mkdtemp(pattern.data()) == nullptr) return;
+  std::error_code ec;
+  const fs::path aside = fs::path(pattern) / "folder";
+  fs::rename(folder, aside, ec);
+  RemoveQuietly(pattern);
+}
+
 // Removes what earlier runs left behind: working folders of older contents of the same data
 // folder, and temporary folders of builds that died more than a day ago.
 void CleanUp(const fs::path& parent, const std::string& keep, const std::string& samePrefix) {
@@ -231,12 +241,6 @@ fs::path PrepareWorkFolder(const fs::path& dataDir, bool announce) {
   std::error_code ec;
   fs::create_directories(parent, ec);
   if (ec) throw CliError("cannot create the working folder " + parent.string() + ": " + ec.message());
-  if (fs::exists(folder, ec)) {
-    // Left incomplete by hand: move it out of the way before building afresh.
-    const fs::path aside = parent / (name + ".tmp-broken-" + std::to_string(getpid()));
-    fs::rename(folder, aside, ec);
-    RemoveQuietly(aside);
-  }
 
   std::string pattern = (parent / (name + ".tmp-XXXXXX")).string();
   if (mkdtemp(pattern.data()) == nullptr) {
@@ -257,14 +261,20 @@ fs::path PrepareWorkFolder(const fs::path& dataDir, bool announce) {
     throw;
   }
 
-  fs::rename(temp, folder, ec);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    fs::rename(temp, folder, ec);
+    if (!ec) break;
+    if (IsBuilt(folder)) {  // another process finished first; its folder is as good as ours
+      RemoveQuietly(temp);
+      ec.clear();
+      break;
+    }
+    MoveAside(folder, parent, name);  // incomplete (damaged by hand): out of the way
+  }
   if (ec) {
     RemoveQuietly(temp);
-    // Another process finished first; its folder is as good as ours.
-    if (!IsBuilt(folder)) {
-      throw CliError("cannot put the working folder in place at " + folder.string() + ": " +
-                     ec.message());
-    }
+    throw CliError("cannot put the working folder in place at " + folder.string() + ": " +
+                   ec.message());
   }
   CleanUp(parent, name, prefix);
   return folder;
