@@ -65,6 +65,7 @@ bool PostListResources::BuildPostingLists(const HashTable& hashTable,
                                           const UniChar2IndexMap& charMap) {
   Clear();
   alphabetSize_ = charMap.GetSize();
+  RefuseOversizedAlphabet();
   const std::size_t s = alphabetSize_ > 0 ? static_cast<std::size_t>(alphabetSize_) : 0;
   bigramMatrixIndex_.assign(s * s, IndexRecord{});
   bigramLists_.assign(s * s, List{});
@@ -152,6 +153,8 @@ bool PostListResources::LoadPostingListIndexes(const ConfigManager& config) {
 
 bool PostListResources::LoadBigramMatrixIndex(const std::string& indexPath) {
   if (alphabetSize_ <= 0) return false;
+  std::vector<IndexRecord>().swap(bigramMatrixIndex_);
+  RefuseOversizedAlphabet();
   const std::size_t s = static_cast<std::size_t>(alphabetSize_);
   LoadIndex(indexPath, bigramMatrixIndex_, s * s, kBigramName);
   return true;
@@ -163,6 +166,13 @@ bool PostListResources::LoadUnigramListIndex(const std::string& indexPath) {
   }
   LoadIndex(indexPath, unigramListIndex_, static_cast<std::size_t>(alphabetSize_), kUnigramName);
   return true;
+}
+
+void PostListResources::RefuseOversizedAlphabet() const {
+  if (alphabetSize_ > kMaxAlphabetSize) {
+    throw MemoryAllocationException(kModule, __LINE__, kErrMemory,
+                                    "Could not allocate memory for '" + std::string(kBigramName) + "'.");
+  }
 }
 
 // Reads `records` index records, one row of S records per read. A damaged file leaves the

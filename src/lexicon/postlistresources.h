@@ -47,6 +47,14 @@ struct PostingListBuffer {
 
 class PostListResources {
  public:
+  // The bigram matrix holds a record for every ordered pair of letters: 6 bytes a pair on disk,
+  // 8 in memory, and while building one list a pair as well, so an alphabet of S letters costs
+  // about 40 * S^2 bytes to build. No script comes near 4,096 letters (all Arabic-script code
+  // points of the BMP are about 1,500); an alphabet beyond it (a damaged or hostile file, up to
+  // 65,535 letters, some 170 GB) is refused before anything is allocated, as exhausted memory:
+  // MemoryAllocationException "Could not allocate memory for 'Bigram Matrix Index'.".
+  static constexpr std::int32_t kMaxAlphabetSize = 4096;
+
   void SetAlphabetSize(std::int32_t size) { alphabetSize_ = size; }
   std::int32_t GetAlphabetSize() const { return alphabetSize_; }
 
@@ -78,6 +86,8 @@ class PostListResources {
 
   static void SaveLists(const std::vector<IndexRecord>& index, const std::vector<List>& lists,
                         const std::string& indexPath, const std::string& listPath);
+  // Raises the MemoryAllocationException above for an alphabet beyond kMaxAlphabetSize.
+  void RefuseOversizedAlphabet() const;
   void LoadIndex(const std::string& indexPath, std::vector<IndexRecord>& index,
                  std::size_t records, const char* name);
 
