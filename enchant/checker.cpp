@@ -25,8 +25,7 @@ Checker::Checker(const std::filesystem::path& dataDir) {
   const std::filesystem::path folder = cli::PrepareWorkFolder(dataDir, /*announce=*/false);
   cli::ScopedCwd cwd(folder);
   if (!handle_.Initialize()) {
-    throw std::runtime_error("the library could not initialise the data set in " +
-                             folder.string());
+    throw std::runtime_error("the library could not initialise the data set in " + folder.string());
   }
 }
 

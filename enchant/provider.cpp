@@ -10,13 +10,12 @@
 // The data set is looked for, first one with a config.ini wins:
 //   1. $XDG_DATA_HOME/urduspell/ur (~/.local/share/urduspell/ur): the user's own, as for the
 //      command-line tool, so both check alike;
-//   2. the installed one, found from where this module is: <module folder>/URDUSPELL_MODULE_TO_DATASET
-//      (share/urduspell/ur of the same prefix, wherever the tree was installed or moved to);
+//   2. the installed one, found from where this module is (share/urduspell/ur of the same
+//      prefix, wherever the tree was installed or moved to);
 //   3. the installed one at the prefix configured at build time.
 #include <dlfcn.h>
 #include <enchant-provider.h>
 #include <glib.h>
-
 #include <urduspell/trelvaexception.h>
 
 #include <array>
@@ -112,12 +111,11 @@ Checker* CheckerOf(EnchantDict* dict) { return static_cast<Checker*>(dict->user_
 // --- dictionary --------------------------------------------------------------------------------
 
 int DictCheck(EnchantDict* me, const char* const word, size_t len) {
-  return Guarded(
-      [&] { return CheckerOf(me)->Check(std::string_view(word, len)) ? 0 : 1; },
-      [&](const std::string& message) {
-        enchant_dict_set_error(me, Utf8Message(message).c_str());
-        return -1;
-      });
+  return Guarded([&] { return CheckerOf(me)->Check(std::string_view(word, len)) ? 0 : 1; },
+                 [&](const std::string& message) {
+                   enchant_dict_set_error(me, Utf8Message(message).c_str());
+                   return -1;
+                 });
 }
 
 char** DictSuggest(EnchantDict* me, const char* const word, size_t len, size_t* out_n_suggs) {

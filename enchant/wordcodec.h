@@ -24,7 +24,8 @@ std::optional<std::string> Utf16ToUtf8(std::u16string_view text);
 
 // The word as the library should see it, or nullopt when it cannot be given to the library whole:
 //  - code units whose low byte is 0 (U+0600, U+0700, U+2000, ...) would end the word early; none
-//    is a letter of an Urdu alphabet, and the engine drops non-letters anyway, so they are left out;
+//    is a letter of an Urdu alphabet, and the engine drops non-letters anyway, so they are left
+//    out;
 //  - a word of more than 20 code units would be cut to its first 20; combining marks and
 //    zero-width joiners (never letters of the alphabet, dropped by the engine as well) are left out
 //    first, and only a word that is still too long is refused.

@@ -93,13 +93,13 @@ TEST_F(CheckerTest, AnswersInUtf8) {
     const char* firstSuggestion;  // nullptr: no suggestion expected
   };
   const std::vector<Case> cases = {
-      {"\u06A9\u062A\u0627\u0628", true, nullptr},                        // کتاب
-      {"\u06A9\u062A\u0627\u067E", false, "\u06A9\u062A\u0627\u0628"},    // کتاپ -> کتاب
-      {"\u067E\u0627\u06A9\u0633\u062A\u0646", false,                      // پاکستن
-       "\u067E\u0627\u06A9\u0633\u062A\u0627\u0646"},                      //   -> پاکستان
+      {"\u06A9\u062A\u0627\u0628", true, nullptr},                      // کتاب
+      {"\u06A9\u062A\u0627\u067E", false, "\u06A9\u062A\u0627\u0628"},  // کتاپ -> کتاب
+      {"\u067E\u0627\u06A9\u0633\u062A\u0646", false,                   // پاکستن
+       "\u067E\u0627\u06A9\u0633\u062A\u0627\u0646"},                   //   -> پاکستان
       {"\u06A9\u064E\u062A\u0627\u0628", true, nullptr},  // with a zabar: marks are not letters
       {"\u06A9\u062A\u0627\u200C\u0628", true, nullptr},  // with a ZWNJ inside
-      {"hello", true, nullptr},                            // no Urdu letters: nothing to correct
+      {"hello", true, nullptr},                           // no Urdu letters: nothing to correct
       {"2024", true, nullptr},
       {"\u0628", true, nullptr},  // one letter: nothing to correct
       // 21 letters: longer than any dictionary word, and more than the library looks at.
@@ -132,8 +132,10 @@ TEST_F(CheckerTest, FailedInitialisationReturnsToTheCurrentDirectory) {
   for (const char* name : {"alphabet.txt", "soundex.txt", "shapex.txt"}) {
     fs::copy_file(SourceDataSet() / name, data / name);
   }
-  std::ofstream(data / "wordlist.txt", std::ios::binary)
-      << std::string("\xFF\xFE" "9\0\r\0\n\0", 8);
+  std::ofstream(data / "wordlist.txt", std::ios::binary) << std::string(
+      "\xFF\xFE"
+      "9\0\r\0\n\0",
+      8);
   std::ofstream(data / "config.ini", std::ios::binary)
       << "initialize = YES\r\nwordListFilePath = wordlist.txt\r\n"
          "hashTableFilePath = dictionary.hash\r\nbigramMatrixFilePath = bigram.index\r\n"

@@ -36,16 +36,15 @@ Fn Next(const char* name) {
 }  // namespace
 
 // The GLib signatures, with opaque pointers for GLib's types.
-extern "C" __attribute__((visibility("default"))) void* g_dir_open(const char* path,
-                                                                   unsigned flags, void** error) {
+extern "C" __attribute__((visibility("default"))) void* g_dir_open(const char* path, unsigned flags,
+                                                                   void** error) {
   using Fn = void* (*)(const char*, unsigned, void**);
   static const Fn next = Next<Fn>("g_dir_open");
   if (path == nullptr) return next(path, flags, error);
   return next(Redirect(path).c_str(), flags, error);
 }
 
-extern "C" __attribute__((visibility("default"))) void* g_module_open(const char* file,
-                                                                      int flags) {
+extern "C" __attribute__((visibility("default"))) void* g_module_open(const char* file, int flags) {
   using Fn = void* (*)(const char*, int);
   static const Fn next = Next<Fn>("g_module_open");
   if (file == nullptr) return next(file, flags);

@@ -17,7 +17,7 @@ TEST(WordCodecTest, Utf8RoundTripsThroughUtf16) {
       {"", u""},
       {"abc", u"abc"},
       {"\xDA\xA9\xD8\xAA\xD8\xA7\xD8\xA8", u"\u06A9\u062A\u0627\u0628"},  // کتاب
-      {"\xE2\x80\x8C", u"\u200C"},                                           // ZWNJ: 3 bytes
+      {"\xE2\x80\x8C", u"\u200C"},                                        // ZWNJ: 3 bytes
       {"\xF0\x9F\x98\x80", u"\xD83D\xDE00"},  // outside the BMP: a surrogate pair
       {"\xEF\xBF\xBF", u"\uFFFF"},
   };
