@@ -300,6 +300,22 @@ class EnchantTest(InstalledCase):
         self.assertEqual(second[0], "*")
         self.assertTrue(second[1].startswith(f"& {session} "), second)
 
+    def test_users_own_data_set_comes_first(self):
+        # ~/.local/share/urduspell/ur, as for the command-line tool: here one that knows کتاپ.
+        own = Path(self.env["XDG_DATA_HOME"]) / "urduspell" / "ur"
+        own.mkdir(parents=True)
+        for name in DATASET_SOURCES - {"wordlist.txt"}:
+            shutil.copy(self.dataset / name, own / name)
+        words = KNOWN + ["اور", "کی", "خوشبو", "کتاپ"]
+        lines = [str(len(words) + 1)] + [f"{w}\t{100 + i}" for i, w in enumerate(words)] + ["@\t1"]
+        (own / "wordlist.txt").write_bytes(
+            b"\xff\xfe" + "".join(line + "\r\n" for line in lines).encode("utf-16-le"))
+        try:
+            self.assertEqual(self.enchant("-d", "ur", "-l", "text.txt").splitlines(),
+                             [w for w in TEXT_MISSPELLINGS if w != "کتاپ"])
+        finally:
+            shutil.rmtree(own)
+
     def test_host_directory_is_left_alone(self):
         self.enchant("-d", "ur", "-l", "text.txt")
         self.assertEqual([p.name for p in self.cwd.iterdir()], ["text.txt"])
