@@ -109,6 +109,7 @@ int PrintVersion(const Options& o) {
 }
 
 int RunPipeOn(const std::vector<std::string>& files, Engine& engine, WordList& words) {
+  PrintBanner(std::cout);
   if (files.empty() || (files.size() == 1 && files[0] == "-")) {
     RunPipe(std::cin, std::cout, engine, words);
     return 0;

@@ -84,10 +84,11 @@ std::string IspellVersionLine() {
          Version();
 }
 
+void PrintBanner(std::ostream& out) { out << IspellVersionLine() << '\n' << std::flush; }
+
 void RunPipe(std::istream& in, std::ostream& out, Engine& engine, WordList& words) {
   WordSplitter splitter;
   Modes modes;
-  out << IspellVersionLine() << '\n' << std::flush;
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (RunCommand(line, modes, words)) continue;

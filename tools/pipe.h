@@ -30,7 +30,11 @@ namespace urduspell::cli {
 // take the dictionary list from -D.
 std::string IspellVersionLine();
 
-// Runs the protocol until the end of `in`. Throws the library's exceptions.
+// Prints the version line that opens a session.
+void PrintBanner(std::ostream& out);
+
+// Answers the lines of `in` until its end (the banner is printed once before, however many
+// inputs follow). Throws the library's exceptions.
 void RunPipe(std::istream& in, std::ostream& out, Engine& engine, WordList& words);
 
 }  // namespace urduspell::cli

@@ -100,6 +100,16 @@ class PipeModeTest(CliTestCase):
                 self.assertTrue(result.stdout.startswith(b"@(#) "))
                 self.assertTrue(result.stdout.endswith(b"\n*\n\n"))
 
+    def test_files_instead_of_standard_input(self):
+        first, second = self.tmp("first.txt"), self.tmp("second.txt")
+        first.write_text("@کتاپ\n!\n^کتاپ اردوو\n")
+        second.write_text("^کتاپ\n")  # starts in normal mode; the accepted word carries over
+        result = self.run_cli("-a", "--data", self.mini, first, second)
+        self.assertExit(result, 0)
+        self.assertEqual(result.stdout.decode().split("\n")[1:],
+                         ["& اردوو 1 6: اردو", "", "*", "", ""])
+        self.assertEqual(result.stdout.count(b"@(#)"), 1)
+
     def test_unsupported_encoding_is_an_error_before_the_version_line(self):
         result = self.run_cli("-a", "-i", "ISO8859-1", input=b"")
         self.assertExit(result, 2)
