@@ -3,8 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -14,6 +12,7 @@
 #include <exception>
 #include <iostream>
 #include <mutex>
+#include <nlohmann/json.hpp>
 #include <thread>
 #include <unordered_map>
 
@@ -73,7 +72,8 @@ bool ReadAll(const std::string& name, std::string& bytes, std::string& error) {
 class WordTable {
  public:
   std::uint32_t Intern(std::u16string_view word) {
-    auto [it, added] = ids_.try_emplace(std::u16string(word), static_cast<std::uint32_t>(words_.size()));
+    auto [it, added] =
+        ids_.try_emplace(std::u16string(word), static_cast<std::uint32_t>(words_.size()));
     if (added) words_.push_back(it->first);
     return it->second;
   }
@@ -104,8 +104,8 @@ void CollectWords(const Input& input, std::uint32_t inputIndex, WordSplitter& sp
       if (!IsCheckable(word)) continue;
       characters += CodePoints(line.substr(counted, span.begin - counted));
       counted = span.begin;
-      occurrences.push_back({inputIndex, lineNumber, static_cast<std::uint32_t>(characters + 1),
-                             table.Intern(word)});
+      occurrences.push_back(
+          {inputIndex, lineNumber, static_cast<std::uint32_t>(characters + 1), table.Intern(word)});
     }
     start = next;
   }
@@ -122,8 +122,8 @@ class ProgressBar {
     constexpr int kWidth = 30;
     const auto filled = static_cast<int>(kWidth * done / total_);
     std::cerr << "\rurduspell: checking [" << std::string(filled, '#')
-              << std::string(kWidth - filled, '.') << "] " << (100 * done / total_) << "% ("
-              << done << "/" << total_ << " words)" << std::flush;
+              << std::string(kWidth - filled, '.') << "] " << (100 * done / total_) << "% (" << done
+              << "/" << total_ << " words)" << std::flush;
     shown_ = true;
   }
 
@@ -134,12 +134,13 @@ class ProgressBar {
 };
 
 // Asks about every word; accepted words are not sent to the library.
-std::vector<Verdict> CheckAll(const std::vector<std::u16string>& words, const CheckSettings& settings,
-                              bool showProgress) {
+std::vector<Verdict> CheckAll(const std::vector<std::u16string>& words,
+                              const CheckSettings& settings, bool showProgress) {
   std::vector<Verdict> verdicts(words.size());
   std::vector<std::size_t> pending;
   for (std::size_t i = 0; i < words.size(); ++i) {
-    if (settings.accepted == nullptr || !settings.accepted->Contains(words[i])) pending.push_back(i);
+    if (settings.accepted == nullptr || !settings.accepted->Contains(words[i]))
+      pending.push_back(i);
   }
   if (pending.empty()) return verdicts;
 
@@ -290,9 +291,9 @@ int RunSuggest(const std::vector<std::string>& words, bool json, const CheckSett
       verdict = engine->Check(word);
     }
     if (checked) {
-      outcome = verdict.ok                     ? "ok"
-                : verdict.suggestions.empty()  ? "no suggestions"
-                                               : JoinSuggestions(verdict.suggestions);
+      outcome = verdict.ok                    ? "ok"
+                : verdict.suggestions.empty() ? "no suggestions"
+                                              : JoinSuggestions(verdict.suggestions);
     }
     misspelled = misspelled || !verdict.ok;
     if (json) {

@@ -79,8 +79,8 @@ std::vector<fs::path> DataSearchPath() {
   if (!exe.empty() && IsInside(exe, URDUSPELL_BUILD_DIR)) {
     candidates.emplace_back(URDUSPELL_SOURCE_DATA_DIR);
   } else if (!exe.empty()) {
-    candidates.push_back((exe.parent_path() / ".." / URDUSPELL_INSTALL_DATADIR / "urduspell")
-                             .lexically_normal());
+    candidates.push_back(
+        (exe.parent_path() / ".." / URDUSPELL_INSTALL_DATADIR / "urduspell").lexically_normal());
   }
   candidates.emplace_back(fs::path(URDUSPELL_INSTALL_FULL_DATADIR) / "urduspell");
 
@@ -160,9 +160,8 @@ void ListDictionaries(std::ostream& out, const DataSetEntry& loaded) {
   if (ec) throw CliError("cannot create " + descriptors.string() + ": " + ec.message());
 
   std::vector<DataSetEntry> sets = AvailableDataSets();
-  const bool listed = std::any_of(sets.begin(), sets.end(), [&loaded](const DataSetEntry& e) {
-    return e.name == loaded.name;
-  });
+  const bool listed = std::any_of(
+      sets.begin(), sets.end(), [&loaded](const DataSetEntry& e) { return e.name == loaded.name; });
   if (!listed) sets.push_back(loaded);
 
   std::string searchPath;

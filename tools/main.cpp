@@ -1,11 +1,9 @@
 // urduspell: checks the spelling of Urdu text from the command line and speaks the ispell pipe
 // protocol to editors. Built on the library's public handle only.
 #include <unistd.h>
-
 #include <urduspell/trelvaexception.h>
 
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <fstream>
 #include <iostream>
@@ -23,16 +21,16 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Options {
-  bool pipe = false;        // -a
-  bool list = false;        // -l, or the list command
-  bool showDicts = false;   // -D
-  int verbosity = 0;        // -v, -vv
-  bool version = false;     // --version
+  bool pipe = false;       // -a
+  bool list = false;       // -l, or the list command
+  bool showDicts = false;  // -D
+  int verbosity = 0;       // -v, -vv
+  bool version = false;    // --version
   bool json = false;
-  std::string dictionary;   // -d
-  std::string dataDir;      // --data
-  std::string personal;     // -p
-  std::string encoding;     // -i
+  std::string dictionary;  // -d
+  std::string dataDir;     // --data
+  std::string personal;    // -p
+  std::string encoding;    // -i
   unsigned jobs = 0;
   std::vector<std::string> files;
   std::vector<std::string> words;  // suggest
@@ -151,8 +149,7 @@ int Run(const Options& o, const CLI::App& checkCommand, const CLI::App& listComm
   }
   if (suggestCommand.parsed()) return RunSuggest(o.words, o.json, settings);
   (void)checkCommand;
-  return RunCheck(o.files, list ? Report::kList : o.json ? Report::kJson : Report::kText,
-                  settings);
+  return RunCheck(o.files, list ? Report::kList : o.json ? Report::kJson : Report::kText, settings);
 }
 
 }  // namespace
@@ -172,7 +169,8 @@ int main(int argc, char** argv) {
   app.fallthrough();
   app.footer(kFooter);
   AddOptions(app, o);
-  CLI::App* check = app.add_subcommand("check", "Check files (the default): FILE:LINE:COLUMN: WORD: SUGGESTIONS");
+  CLI::App* check =
+      app.add_subcommand("check", "Check files (the default): FILE:LINE:COLUMN: WORD: SUGGESTIONS");
   check->add_option("files", o.files, "Text files (none or -: standard input)");
   CLI::App* list = app.add_subcommand("list", "Print each misspelled word, one per line (as -l)");
   list->add_option("files", o.files, "Text files (none or -: standard input)");

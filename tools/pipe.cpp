@@ -80,7 +80,8 @@ void CheckLine(const std::u16string& line, std::size_t skip, const Modes& modes,
 }  // namespace
 
 std::string IspellVersionLine() {
-  return std::string("@(#) International Ispell Version 3.2.06 (but really Hunspell 1.7.2) urduspell ") +
+  return std::string(
+             "@(#) International Ispell Version 3.2.06 (but really Hunspell 1.7.2) urduspell ") +
          Version();
 }
 

@@ -3,8 +3,8 @@
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
-#include <unicode/uscript.h>
 #include <unicode/unistr.h>
+#include <unicode/uscript.h>
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
@@ -37,7 +37,8 @@ DecodedText DecodeUtf16(std::string_view bytes, bool littleEndian) {
   for (std::size_t i = 0; i < bytes.size(); i += 2) {
     const auto b0 = static_cast<unsigned char>(bytes[i]);
     const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
-    result.text.push_back(static_cast<char16_t>(littleEndian ? (b0 | (b1 << 8)) : ((b0 << 8) | b1)));
+    result.text.push_back(
+        static_cast<char16_t>(littleEndian ? (b0 | (b1 << 8)) : ((b0 << 8) | b1)));
   }
   return result;
 }

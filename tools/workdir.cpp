@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-
 #include <urduspell/spellcheckerptr.h>
 
 #include <array>
@@ -240,7 +239,8 @@ fs::path PrepareWorkFolder(const fs::path& dataDir, bool announce) {
 
   std::error_code ec;
   fs::create_directories(parent, ec);
-  if (ec) throw CliError("cannot create the working folder " + parent.string() + ": " + ec.message());
+  if (ec)
+    throw CliError("cannot create the working folder " + parent.string() + ": " + ec.message());
 
   std::string pattern = (parent / (name + ".tmp-XXXXXX")).string();
   if (mkdtemp(pattern.data()) == nullptr) {
