@@ -120,8 +120,7 @@ int RunPipeOn(const std::vector<std::string>& files, Engine& engine, WordList& w
   return 0;
 }
 
-int Run(const Options& o, const CLI::App& checkCommand, const CLI::App& listCommand,
-        const CLI::App& suggestCommand) {
+int Run(const Options& o, const CLI::App& listCommand, const CLI::App& suggestCommand) {
   if (o.version || o.verbosity > 0) return PrintVersion(o);
   CheckEncoding(o.encoding);
   const bool list = o.list || listCommand.parsed();
@@ -148,7 +147,6 @@ int Run(const Options& o, const CLI::App& checkCommand, const CLI::App& listComm
     return RunPipeOn(o.files, engine, words);
   }
   if (suggestCommand.parsed()) return RunSuggest(o.words, o.json, settings);
-  (void)checkCommand;
   return RunCheck(o.files, list ? Report::kList : o.json ? Report::kJson : Report::kText, settings);
 }
 
@@ -184,7 +182,7 @@ int main(int argc, char** argv) {
     return app.exit(e) == 0 ? 0 : 2;
   }
   try {
-    return Run(o, *check, *list, *suggest);
+    return Run(o, *list, *suggest);
   } catch (const TRELVAException& e) {
     std::cout.flush();
     std::cerr << "urduspell: " << e.GetFormattedMessage() << std::endl;
