@@ -157,10 +157,14 @@ int PickWeighted(Random& random, const T (&weights)[N], int total) {
 
 const char* ErrorKindName(ErrorKind kind) {
   switch (kind) {
-    case ErrorKind::kDeletion: return "deletion";
-    case ErrorKind::kInsertion: return "insertion";
-    case ErrorKind::kSubstitution: return "substitution";
-    case ErrorKind::kTransposition: return "transposition";
+    case ErrorKind::kDeletion:
+      return "deletion";
+    case ErrorKind::kInsertion:
+      return "insertion";
+    case ErrorKind::kSubstitution:
+      return "substitution";
+    case ErrorKind::kTransposition:
+      return "transposition";
   }
   return "?";
 }
@@ -348,8 +352,9 @@ std::vector<std::u16string> DataSet::RunningText(std::size_t count, std::uint64_
   while (text.size() < count && total > 0) {
     const double at = total * static_cast<double>(random.Next() >> 11) / 9007199254740992.0;
     const auto it = std::upper_bound(cumulative_.begin(), cumulative_.end(), at);
-    const std::u16string& word = entries_[static_cast<std::size_t>(
-        std::min<std::ptrdiff_t>(it - cumulative_.begin(), cumulative_.size() - 1))].word;
+    const std::u16string& word = entries_[static_cast<std::size_t>(std::min<std::ptrdiff_t>(
+                                              it - cumulative_.begin(), cumulative_.size() - 1))]
+                                     .word;
     if (!word.empty() && word.size() <= kMaxWordUnits) text.push_back(word);
   }
   return text;
@@ -371,8 +376,13 @@ std::vector<std::u16string> DataSet::Misspellings(ErrorKind kind, int lengthClas
     const std::size_t at = random.Below(word.size());
     const char16_t letter = letters_[random.Below(letters_.size())];
     switch (kind) {
-      case ErrorKind::kDeletion: word.erase(at, 1); break;
-      case ErrorKind::kInsertion: word.insert(word.begin() + static_cast<std::ptrdiff_t>(random.Below(word.size() + 1)), letter); break;
+      case ErrorKind::kDeletion:
+        word.erase(at, 1);
+        break;
+      case ErrorKind::kInsertion:
+        word.insert(word.begin() + static_cast<std::ptrdiff_t>(random.Below(word.size() + 1)),
+                    letter);
+        break;
       case ErrorKind::kSubstitution:
         if (word[at] == letter) continue;
         word[at] = letter;
@@ -388,9 +398,7 @@ std::vector<std::u16string> DataSet::Misspellings(ErrorKind kind, int lengthClas
   return out;
 }
 
-ScopedCwd::ScopedCwd(const fs::path& dir) : previous_(fs::current_path()) {
-  fs::current_path(dir);
-}
+ScopedCwd::ScopedCwd(const fs::path& dir) : previous_(fs::current_path()) { fs::current_path(dir); }
 
 ScopedCwd::~ScopedCwd() {
   std::error_code ignored;

@@ -5,9 +5,8 @@
 //   BM_Suggest             one misspelled word at a time, by error kind and word length
 //   BM_MisspelledLatency   every misspelling timed on its own: median, p90, p99, worst
 //   BM_StartUp             a new handle loading the saved derived files
-#include <urduspell/spellcheckerptr.h>
-
 #include <benchmark/benchmark.h>
+#include <urduspell/spellcheckerptr.h>
 
 #include <array>
 #include <chrono>

@@ -33,10 +33,15 @@ SpellCheckerPtr& SpellCheckerPtr::operator=(const SpellCheckerPtr& other) {
 bool SpellCheckerPtr::Initialize() { return engine->Initialize(); }
 
 int SpellCheckerPtr::SpellCheck(unsigned char* word, char** suggestions) {
-  std::u16string str1 = urduspell::BytesToWString(word, urduspell::kWordBytes);
-  urduspell::Trim(str1);
+  // BytesToWString and Trim without their strings: the units stay on the stack, and a correct
+  // word is answered without allocating anything.
+  char16_t str1[urduspell::kWordBytes / 2];
+  const std::size_t units = urduspell::DecodeUnits(word, urduspell::kWordBytes, str1);
+  std::size_t first = 0;
+  std::size_t last = 0;
+  urduspell::TrimRange(str1, units, first, last);
   std::vector<std::u16string> suggestedList1;
-  if (!engine->SpellCheck(str1, suggestedList1)) return -1;
+  if (!engine->SpellCheckUnits(str1 + first, last - first, suggestedList1)) return -1;
 
   // A suggestion of 20 or more code units cannot be written with its terminating byte into a
   // 40-byte buffer: it is left out and the next one moves up.

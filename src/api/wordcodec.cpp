@@ -1,5 +1,7 @@
 #include "api/wordcodec.h"
 
+#include <algorithm>
+
 #include "io/coding.h"
 
 namespace urduspell {
@@ -8,20 +10,32 @@ namespace {
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 }  // namespace
 
-std::u16string BytesToWString(const unsigned char* bytes, int maxBytes) {
-  std::u16string word;
+std::size_t DecodeUnits(const unsigned char* bytes, int maxBytes, char16_t* out) {
+  std::size_t n = 0;
   for (int i = 0; i + 1 < maxBytes; i += 2) {
     if (bytes[i] == 0) break;  // only the low byte of a pair is tested
-    word.push_back(static_cast<char16_t>(DecodeFixed16(bytes + i)));
+    out[n++] = static_cast<char16_t>(DecodeFixed16(bytes + i));
   }
+  return n;
+}
+
+std::u16string BytesToWString(const unsigned char* bytes, int maxBytes) {
+  std::u16string word(static_cast<std::size_t>(std::max(maxBytes, 0) / 2), u'\0');
+  word.resize(DecodeUnits(bytes, maxBytes, word.data()));
   return word;
+}
+
+void TrimRange(const char16_t* text, std::size_t size, std::size_t& first, std::size_t& last) {
+  first = 0;
+  last = size;
+  while (first < last && IsBlank(text[first])) ++first;
+  while (last > first && IsBlank(text[last - 1])) --last;
 }
 
 std::u16string Trim(std::u16string& text) {
   std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
+  std::size_t end = 0;
+  TrimRange(text.data(), text.size(), begin, end);
   text = text.substr(begin, end - begin);
   return text;
 }

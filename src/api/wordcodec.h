@@ -3,6 +3,7 @@
 #ifndef URDUSPELL_API_WORDCODEC_H_
 #define URDUSPELL_API_WORDCODEC_H_
 
+#include <cstddef>
 #include <string>
 
 namespace urduspell {
@@ -13,6 +14,10 @@ inline constexpr int kMaxSuggestions = 10;
 
 // Decodes pairs of bytes until a pair whose first (low) byte is 0, or maxBytes bytes.
 std::u16string BytesToWString(const unsigned char* bytes, int maxBytes);
+// The same into out, which must hold maxBytes / 2 units; returns the number of units.
+std::size_t DecodeUnits(const unsigned char* bytes, int maxBytes, char16_t* out);
+// Where Trim would cut text: the units [first, last) are what it keeps.
+void TrimRange(const char16_t* text, std::size_t size, std::size_t& first, std::size_t& last);
 // Removes leading and trailing space, tab, LF and CR (nothing else) in place; returns the result.
 std::u16string Trim(std::u16string& text);
 // Writes the 2L bytes of text and one 0 byte; returns 2L+1. dst must hold that many bytes.

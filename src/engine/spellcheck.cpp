@@ -1,6 +1,7 @@
 // The check pipeline: filter, look up, gather exchanges, gather from the posting lists, measure
 // into distance buckets, rank.
 #include <algorithm>
+#include <array>
 
 #include "engine/spellchecker.h"
 
@@ -8,15 +9,33 @@ namespace urduspell {
 
 namespace {
 
-constexpr int kOverflowBucket = kBucketCount - 1;
 constexpr int kExchangeBucket = 1;
 constexpr int kLengthWindow = 3;
+// Words up to this many code units are filtered on the stack; longer ones in a string.
+constexpr std::size_t kShortWordUnits = 64;
 
 // Marks slot as taken; false when it was taken already or is no slot of the dictionary.
-bool TakeSlot(std::int32_t slot, std::vector<std::uint8_t>& seen) {
-  if (slot < 0 || static_cast<std::size_t>(slot) >= seen.size() || seen[slot] != 0) return false;
-  seen[slot] = 1;
+bool TakeSlot(std::int32_t slot, std::vector<std::uint64_t>& seen, std::int32_t slotCount) {
+  if (static_cast<std::uint32_t>(slot) >= static_cast<std::uint32_t>(slotCount)) return false;
+  std::uint64_t& bits = seen[static_cast<std::size_t>(slot) / 64];
+  const std::uint64_t bit = std::uint64_t{1} << (static_cast<std::size_t>(slot) % 64);
+  if ((bits & bit) != 0) return false;
+  bits |= bit;
   return true;
+}
+
+// The farthest bucket whose content can still change the suggestions, given the nearest
+// non-empty bucket so far. RankCandidates offers the first non-empty bucket b0 when b0 < 2 and
+// otherwise bucket 1 (words of up to five letters) or buckets 1 and 2 (longer words), each
+// followed by the sound-alikes of the next bucket; every bucket beyond counts only by being
+// empty or not, and then only for b0 < 2. So with a candidate at distance 0 only bucket 1
+// matters, with one at distance 1 buckets 1 and 2, and otherwise buckets 2 and, for words of
+// six or more letters, 3. A candidate farther than that is not filed at all, which leaves the
+// suggestions exactly as filing it in its bucket would.
+int FarthestUseful(std::size_t n, int nearest) {
+  if (nearest == 0) return 1;
+  if (nearest == 1) return 2;
+  return n > 5 ? 3 : 2;
 }
 
 }  // namespace
@@ -40,49 +59,83 @@ int EditDistance(const std::u16string& a, const std::u16string& b) {
 }
 
 bool SpellChecker::SpellCheck(std::u16string word, std::vector<std::u16string>& suggestions) {
-  suggestions.clear();
-  const std::u16string ErrWord = charMap.Filter(word);
-  if (ErrWord.size() <= 1 || hashTable.Lookup(ErrWord)) return false;
+  return SpellCheckUnits(word.data(), word.size(), suggestions);
+}
 
+bool SpellChecker::SpellCheckUnits(const char16_t* units, std::size_t count,
+                                   std::vector<std::u16string>& suggestions) {
+  suggestions.clear();
+  // The alphabet filter, into a buffer on the stack for words of ordinary length.
+  std::array<char16_t, kShortWordUnits> shortWord;
+  std::u16string longWord;
+  std::u16string_view filtered;
+  if (count <= kShortWordUnits) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (charMap.GetIndex(units[i]) != UniChar2IndexMap::kNoIndex) shortWord[n++] = units[i];
+    }
+    filtered = std::u16string_view(shortWord.data(), n);
+  } else {
+    longWord = charMap.Filter(std::u16string(units, count));
+    filtered = longWord;
+  }
+  if (filtered.size() <= 1 || hashTable.Lookup(filtered)) return false;
+
+  const std::u16string ErrWord(filtered);
   const std::size_t n = ErrWord.size();
-  std::vector<std::uint8_t> seen(static_cast<std::size_t>(std::max(hashTable.GetSlotCount(), 0)));
+  const std::int32_t slotCount = std::max(hashTable.GetSlotCount(), 0);
+  SeenSlots seen((static_cast<std::size_t>(slotCount) + 63) / 64);
   Buckets buckets;
   std::vector<std::int32_t> Candidates;
-  if (n >= 3) {
-    GatherExchanges(ErrWord, seen, buckets);
-    GatherFromLists(ErrWord, /*bigrams=*/true, seen, Candidates);
+  std::vector<std::uint8_t> CandidateBounds;
+  if (n >= 3) GatherExchanges(ErrWord, seen, buckets);
+  Screen screen;
+  if (candidateIndex.Usable() && n <= LetterDistance::kMaxLength) {
+    std::array<std::uint8_t, LetterDistance::kMaxLength> codes{};
+    for (std::size_t i = 0; i < n; ++i) codes[i] = CandidateIndex::CodeOf(charMap, ErrWord[i]);
+    screen.active = true;
+    screen.profile = candidateIndex.ProfileOf(codes.data(), n);
+    screen.farthest = FarthestUseful(n, buckets[kExchangeBucket].empty() ? kBucketCount : 1);
   }
-  if (n <= 3) GatherFromLists(ErrWord, /*bigrams=*/false, seen, Candidates);
-  MeasureIntoBuckets(ErrWord, Candidates, buckets);
+  if (n >= 3) {
+    GatherFromLists(ErrWord, /*bigrams=*/true, screen, seen, Candidates, CandidateBounds);
+  }
+  if (n <= 3) {
+    GatherFromLists(ErrWord, /*bigrams=*/false, screen, seen, Candidates, CandidateBounds);
+  }
+  MeasureIntoBuckets(ErrWord, Candidates, CandidateBounds, buckets);
   RankCandidates(ErrWord, buckets, suggestions);
   return true;
 }
 
 // Dictionary words that equal the word with two neighbouring letters exchanged count as
 // distance 1 (their Levenshtein distance would be 2).
-void SpellChecker::GatherExchanges(const std::u16string& ErrWord, std::vector<std::uint8_t>& seen,
+void SpellChecker::GatherExchanges(const std::u16string& ErrWord, SeenSlots& seen,
                                    Buckets& buckets) const {
   std::vector<HashNode> SearchResults;
-  std::u16string TransposeWord;
+  std::u16string TransposeWord = ErrWord;
   for (std::size_t i = 0; i + 1 < ErrWord.size(); ++i) {
-    TransposeWord = ErrWord;
     std::swap(TransposeWord[i], TransposeWord[i + 1]);
     hashTable.Search(TransposeWord, SearchResults);
+    std::swap(TransposeWord[i], TransposeWord[i + 1]);
     for (const HashNode& node : SearchResults) {
-      if (TakeSlot(node.next, seen)) buckets[kExchangeBucket].push_back(node.next);
+      if (TakeSlot(node.next, seen, hashTable.GetSlotCount())) {
+        buckets[kExchangeBucket].push_back(node.next);
+      }
     }
   }
 }
 
 // Words sharing a letter pair (bigrams) or a letter (unigrams) with the word, longest list first.
 void SpellChecker::GatherFromLists(const std::u16string& ErrWord, bool bigrams,
-                                   std::vector<std::uint8_t>& seen,
-                                   std::vector<std::int32_t>& Candidates) {
+                                   const Screen& screen, SeenSlots& seen,
+                                   std::vector<std::int32_t>& Candidates,
+                                   std::vector<std::uint8_t>& CandidateBounds) {
   std::vector<IndexRecord> listRefs;
   if (bigrams) {
     for (std::size_t i = 0; i + 1 < ErrWord.size(); ++i) {
-      listRefs.push_back(
-          postingLists.BigramRecord(charMap.GetIndex(ErrWord[i]), charMap.GetIndex(ErrWord[i + 1])));
+      listRefs.push_back(postingLists.BigramRecord(charMap.GetIndex(ErrWord[i]),
+                                                   charMap.GetIndex(ErrWord[i + 1])));
     }
   } else {
     for (char16_t c : ErrWord) listRefs.push_back(postingLists.UnigramRecord(charMap.GetIndex(c)));
@@ -92,29 +145,108 @@ void SpellChecker::GatherFromLists(const std::u16string& ErrWord, bool bigrams,
 
   FileReader& reader = bigrams ? bigramPLReader : unigramPLReader;
   const std::int64_t fileBytes = bigrams ? bigramPLBytes : unigramPLBytes;
+  const std::int32_t slotCount = hashTable.GetSlotCount();
   PostingListBuffer PostingList;
   for (auto record = listRefs.rbegin(); record != listRefs.rend(); ++record) {
     PostListResources::ReadPostingList(reader, fileBytes, *record, PostingList);
-    for (std::int32_t i = 0; i < PostingList.count; ++i) {
-      if (TakeSlot(PostingList.ids[i], seen)) Candidates.push_back(PostingList.ids[i]);
+    if (!screen.active) {
+      for (std::int32_t i = 0; i < PostingList.count; ++i) {
+        if (TakeSlot(PostingList.ids[i], seen, slotCount)) Candidates.push_back(PostingList.ids[i]);
+      }
+    } else if (screen.farthest <= 2) {
+      MergeScreened<2>(PostingList, screen.profile, seen, Candidates, CandidateBounds);
+    } else {
+      MergeScreened<3>(PostingList, screen.profile, seen, Candidates, CandidateBounds);
     }
     PostingList.Release();
   }
 }
 
+// Appends the ids of the list not taken before that the screen lets through at distance
+// kFarthest, with their bounds (compiled once per distance: the test is a few bit operations).
+template <int kFarthest>
+void SpellChecker::MergeScreened(const PostingListBuffer& list, CandidateIndex::Profile profile,
+                                 SeenSlots& seen, std::vector<std::int32_t>& Candidates,
+                                 std::vector<std::uint8_t>& CandidateBounds) const {
+  const std::int32_t slotCount = hashTable.GetSlotCount();
+  for (std::int32_t i = 0; i < list.count; ++i) {
+    const std::int32_t slot = list.ids[i];
+    // The screen first: most words fail it, and failing it again on a later list costs no more
+    // than the flag would.
+    if (static_cast<std::uint32_t>(slot) >= static_cast<std::uint32_t>(slotCount)) continue;
+    const int bound =
+        CandidateIndex::BoundUpTo<kFarthest>(profile, candidateIndex.GetProfile(slot));
+    if (bound > kFarthest || !TakeSlot(slot, seen, slotCount)) continue;
+    Candidates.push_back(slot);
+    CandidateBounds.push_back(static_cast<std::uint8_t>(bound));
+  }
+}
+
+// Files each candidate, in the order gathered, into the bucket of its edit distance from the
+// word, as far as any bucket can still be offered (see FarthestUseful). Candidates outside the
+// length window can never be that near.
 void SpellChecker::MeasureIntoBuckets(const std::u16string& ErrWord,
                                       const std::vector<std::int32_t>& Candidates,
+                                      const std::vector<std::uint8_t>& CandidateBounds,
                                       Buckets& buckets) const {
+  static_assert(kLengthWindow >= 3, "the length window must hold every bucket that is offered");
+  if (CandidateBounds.size() == Candidates.size() && candidateIndex.Usable() &&
+      ErrWord.size() <= LetterDistance::kMaxLength) {
+    MeasureByIndex(ErrWord, Candidates, CandidateBounds, buckets);
+  } else {
+    MeasureWords(ErrWord, Candidates, buckets);
+  }
+}
+
+// Through the candidate index: a candidate whose bound (from its length and letters, found while
+// gathering) already proves it too far is passed over without looking at its word; the others
+// are measured on their letter codes.
+void SpellChecker::MeasureByIndex(const std::u16string& ErrWord,
+                                  const std::vector<std::int32_t>& Candidates,
+                                  const std::vector<std::uint8_t>& CandidateBounds,
+                                  Buckets& buckets) const {
+  const std::size_t n = ErrWord.size();
+  std::array<std::uint8_t, LetterDistance::kMaxLength> codes{};
+  for (std::size_t i = 0; i < n; ++i) codes[i] = CandidateIndex::CodeOf(charMap, ErrWord[i]);
+  LetterDistance distance;
+  distance.SetPattern(codes.data(), n);
+  auto measure = [&](std::size_t k) {
+    return distance.To(candidateIndex.Codes(Candidates[k]), candidateIndex.Length(Candidates[k]));
+  };
+
+  int nearest = buckets[kExchangeBucket].empty() ? kBucketCount : kExchangeBucket;
+  // When bucket 3 could matter, first learn whether a candidate lies within distance 1, which
+  // would make bucket 3 (and with distance 0 bucket 2 as well) useless.
+  if (FarthestUseful(n, nearest) == 3) {
+    for (std::size_t k = 0; k < Candidates.size() && nearest > 0; ++k) {
+      if (CandidateBounds[k] <= 1) nearest = std::min(nearest, measure(k));
+    }
+  }
+  for (std::size_t k = 0; k < Candidates.size(); ++k) {
+    const int farthest = FarthestUseful(n, nearest);
+    if (CandidateBounds[k] > farthest) continue;
+    const int d = measure(k);
+    if (d > farthest) continue;
+    buckets[static_cast<std::size_t>(d)].push_back(Candidates[k]);
+    nearest = std::min(nearest, d);
+  }
+}
+
+void SpellChecker::MeasureWords(const std::u16string& ErrWord,
+                                const std::vector<std::int32_t>& Candidates,
+                                Buckets& buckets) const {
   const auto n = static_cast<std::int64_t>(ErrWord.size());
+  int nearest = buckets[kExchangeBucket].empty() ? kBucketCount : kExchangeBucket;
   for (std::int32_t slot : Candidates) {
     const HashNode* hn = hashTable.NodeAt(slot);
     if (hn == nullptr) continue;
+    const int farthest = FarthestUseful(ErrWord.size(), nearest);
     const auto length = static_cast<std::int64_t>(hn->word.size());
-    int d = kOverflowBucket;
-    if (length <= n + kLengthWindow && length >= n - kLengthWindow) {
-      d = std::min(EditDistance(ErrWord, hn->word), kOverflowBucket);
-    }
+    if (length > n + farthest || length < n - farthest) continue;
+    const int d = EditDistance(ErrWord, hn->word);
+    if (d > farthest) continue;
     buckets[static_cast<std::size_t>(d)].push_back(slot);
+    nearest = std::min(nearest, d);
   }
 }
 

@@ -20,6 +20,7 @@ void SpellChecker::ClearResources() {
   hashTable.Clear();
   postingLists.Clear();
   postingLists.SetAlphabetSize(0);
+  candidateIndex.Clear();
   soundexTable.fill(0);
   shapexTable.fill(0);
 }
@@ -42,6 +43,7 @@ bool SpellChecker::Initialize() {
     hashTable.Load(config.hashTableFilePath);
     postingLists.LoadPostingListIndexes(config);
   }
+  candidateIndex.Build(hashTable, charMap);
 
   OpenPostingListFiles();
   LoadSoundex(config.soundexFilePath);

@@ -10,9 +10,11 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/configmanager.h"
+#include "engine/candidateindex.h"
 #include "io/filereader.h"
 #include "lexicon/hashtable.h"
 #include "lexicon/postlistresources.h"
@@ -49,6 +51,10 @@ class SpellChecker {
   // False when there is nothing to correct (suggestions left empty); true when the word is
   // misspelled, with suggestions best first.
   bool SpellCheck(std::u16string word, std::vector<std::u16string>& suggestions);
+  // The same check on `count` code units the caller holds, without copying them first: for a
+  // word that is correct (most words checked) nothing is allocated.
+  bool SpellCheckUnits(const char16_t* units, std::size_t count,
+                       std::vector<std::u16string>& suggestions);
 
   bool LoadSoundex(std::string path);
   bool LoadShapex(std::string path);
@@ -67,13 +73,35 @@ class SpellChecker {
   static void LoadClassTable(const std::string& path, ClassTable& table);
   static std::int32_t ClassCode(const ClassTable& table, const std::u16string& word);
 
+  // One flag per dictionary slot, 64 to a machine word.
+  using SeenSlots = std::vector<std::uint64_t>;
+
   // The steps of a check, in order.
-  void GatherExchanges(const std::u16string& ErrWord, std::vector<std::uint8_t>& seen,
-                       Buckets& buckets) const;
-  void GatherFromLists(const std::u16string& ErrWord, bool bigrams,
-                       std::vector<std::uint8_t>& seen, std::vector<std::int32_t>& Candidates);
+  void GatherExchanges(const std::u16string& ErrWord, SeenSlots& seen, Buckets& buckets) const;
+  // Which words the posting lists pass on as candidates: all of them, or (with the candidate
+  // index) those whose length and letters do not already prove them farther from the word than
+  // `farthest`, the farthest distance that can still be offered; for those the lower bound on
+  // their distance is kept in CandidateBounds, beside Candidates.
+  struct Screen {
+    bool active = false;
+    CandidateIndex::Profile profile = 0;
+    int farthest = 0;
+  };
+  void GatherFromLists(const std::u16string& ErrWord, bool bigrams, const Screen& screen,
+                       SeenSlots& seen, std::vector<std::int32_t>& Candidates,
+                       std::vector<std::uint8_t>& CandidateBounds);
+  template <int kFarthest>
+  void MergeScreened(const PostingListBuffer& list, CandidateIndex::Profile profile,
+                     SeenSlots& seen, std::vector<std::int32_t>& Candidates,
+                     std::vector<std::uint8_t>& CandidateBounds) const;
   void MeasureIntoBuckets(const std::u16string& ErrWord,
-                          const std::vector<std::int32_t>& Candidates, Buckets& buckets) const;
+                          const std::vector<std::int32_t>& Candidates,
+                          const std::vector<std::uint8_t>& CandidateBounds, Buckets& buckets) const;
+  // MeasureIntoBuckets through the candidate index, or on the words themselves.
+  void MeasureByIndex(const std::u16string& ErrWord, const std::vector<std::int32_t>& Candidates,
+                      const std::vector<std::uint8_t>& CandidateBounds, Buckets& buckets) const;
+  void MeasureWords(const std::u16string& ErrWord, const std::vector<std::int32_t>& Candidates,
+                    Buckets& buckets) const;
 
   HashTable hashTable;
   ConfigManager config;
@@ -83,6 +111,9 @@ class SpellChecker {
   FileReader bigramPLReader;
   ClassTable soundexTable{};
   ClassTable shapexTable{};
+  // Lengths, letter sets and letter codes of the dictionary words, for measuring candidates;
+  // rebuilt whenever the dictionary is.
+  CandidateIndex candidateIndex;
   // Bytes after the mark in each posting-list file: a list must lie inside them to be read.
   std::int64_t unigramPLBytes = 0;
   std::int64_t bigramPLBytes = 0;

@@ -1,6 +1,7 @@
 // File format: docs/formats.md, "Dictionary hash table file".
 #include "lexicon/hashtable.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -30,8 +31,19 @@ std::int32_t ToInt(const std::u16string& text) {
   return static_cast<std::int32_t>(std::atoi(bytes.c_str()));
 }
 
-bool Matches(const HashNode& node, const std::u16string& word) {
+bool Matches(const HashNode& node, std::u16string_view word) {
   return !node.word.empty() && node.word[0] != kDeletedMark && node.word == word;
+}
+
+constexpr std::uint32_t kFirstMultiplier = 31415;
+constexpr std::uint32_t kMultiplierStep = 27183;
+
+// x mod d for 32-bit x, given magic = ceil(2^64 / d): the high 64 bits of (magic * x mod 2^64) * d
+// (Lemire, Kaser and Kurz, "Faster remainder by direct computation"); exact for every x and d.
+std::uint32_t FastMod(std::uint32_t x, std::uint64_t magic, std::uint32_t d) {
+  const std::uint64_t low = magic * x;
+  const std::uint64_t high = (low >> 32) * d + (((low & 0xFFFFFFFFu) * d) >> 32);
+  return static_cast<std::uint32_t>(high >> 32);
 }
 
 // Raised inside the guarded reads, so the handler relays it like the reader's own.
@@ -47,6 +59,7 @@ void HashTable::Clear() {
   modulus_ = 0;
   nodeCount_ = 0;
   cursor_ = -1;
+  PrepareHash();
 }
 
 bool HashTable::Create(std::int32_t size, std::int32_t modulus) {
@@ -60,21 +73,43 @@ bool HashTable::Create(std::int32_t size, std::int32_t modulus) {
   }
   slotCount_ = size;
   modulus_ = modulus <= size ? modulus : size;
+  PrepareHash();
   return true;
 }
 
-std::uint32_t HashTable::Hash(const std::u16string& word) const {
+// Per code unit c: h = (a * h + c) mod M, then a = (a * 27183) mod (M - 1), all in unsigned 32-bit
+// arithmetic (products and sums wrap at 2^32), starting from h = 0 and a = 31415. The sequence of
+// multipliers does not depend on the word, so its start is computed once per modulus.
+std::uint32_t HashTable::Hash(std::u16string_view word) const {
   if (slotCount_ <= 0) return 0;
   const std::uint32_t m = static_cast<std::uint32_t>(modulus_);
   if (m == 1) return 0;
-  constexpr std::uint32_t b = 27183;
   std::uint32_t h = 0;
-  std::uint32_t a = 31415;
-  for (char16_t c : word) {
-    h = (a * h + c) % m;  // unsigned arithmetic: products and sums wrap at 2^32
-    a = (a * b) % (m - 1);
+  const std::size_t prepared = std::min(word.size(), kHashPositions);
+  for (std::size_t k = 0; k < prepared; ++k) {
+    h = FastMod(multipliers_[k] * h + word[k], modulusMagic_, m);
+  }
+  if (word.size() > kHashPositions) {
+    std::uint32_t a = (multipliers_[kHashPositions - 1] * kMultiplierStep) % (m - 1);
+    for (std::size_t k = kHashPositions; k < word.size(); ++k) {
+      h = (a * h + word[k]) % m;
+      a = (a * kMultiplierStep) % (m - 1);
+    }
   }
   return h;
+}
+
+void HashTable::PrepareHash() {
+  multipliers_.fill(0);
+  modulusMagic_ = 0;
+  const std::uint32_t m = static_cast<std::uint32_t>(modulus_);
+  if (m <= 1) return;
+  modulusMagic_ = UINT64_MAX / m + 1;
+  std::uint32_t a = kFirstMultiplier;
+  for (std::size_t k = 0; k < kHashPositions; ++k) {
+    multipliers_[k] = a;
+    a = (a * kMultiplierStep) % (m - 1);
+  }
 }
 
 std::int32_t HashTable::InsertHome(const std::u16string& word, std::int32_t frequency) {
@@ -249,7 +284,7 @@ bool HashTable::LinksAreSound() const {
 }
 
 template <typename Visit>
-void HashTable::ForEachMatch(const std::u16string& word, Visit visit) const {
+void HashTable::ForEachMatch(std::u16string_view word, Visit visit) const {
   if (slotCount_ <= 0) return;
   std::int32_t idx = static_cast<std::int32_t>(Hash(word));
   if (nodes_[static_cast<std::size_t>(idx)].next == HashNode::kEmpty) return;
@@ -260,7 +295,7 @@ void HashTable::ForEachMatch(const std::u16string& word, Visit visit) const {
   }
 }
 
-bool HashTable::Lookup(const std::u16string& word) const {
+bool HashTable::Lookup(std::u16string_view word) const {
   bool found = false;
   ForEachMatch(word, [&](const HashNode&, std::int32_t) {
     found = true;
@@ -269,7 +304,7 @@ bool HashTable::Lookup(const std::u16string& word) const {
   return found;
 }
 
-bool HashTable::Search(const std::u16string& word, std::vector<HashNode>& results) const {
+bool HashTable::Search(std::u16string_view word, std::vector<HashNode>& results) const {
   results.clear();
   ForEachMatch(word, [&](const HashNode& node, std::int32_t slot) {
     results.push_back(node);

@@ -9,7 +9,9 @@
 #define URDUSPELL_LEXICON_HASHTABLE_H_
 
 #include <cstdint>
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace urduspell {
@@ -36,7 +38,7 @@ class HashTable {
 
   void Clear();
   bool Create(std::int32_t size, std::int32_t modulus);
-  std::uint32_t Hash(const std::u16string& word) const;
+  std::uint32_t Hash(std::u16string_view word) const;
   std::int32_t InsertHome(const std::u16string& word, std::int32_t frequency);
   std::int32_t InsertChained(const std::u16string& word, std::int32_t frequency,
                              std::int32_t home);
@@ -52,8 +54,8 @@ class HashTable {
   // links that do not form proper chains.
   bool Load(const std::string& path);
 
-  bool Lookup(const std::u16string& word) const;
-  bool Search(const std::u16string& word, std::vector<HashNode>& results) const;
+  bool Lookup(std::u16string_view word) const;
+  bool Search(std::u16string_view word, std::vector<HashNode>& results) const;
   bool GetNode(std::int32_t slot, HashNode& node) const;
   bool SetNode(std::int32_t slot, const HashNode& node);
   // The node of a slot without copying it; nullptr outside the table.
@@ -68,7 +70,10 @@ class HashTable {
   // Walks the chain that starts at the home slot of word and calls visit(node, slot) for every
   // node that matches; stops early when visit returns false.
   template <typename Visit>
-  void ForEachMatch(const std::u16string& word, Visit visit) const;
+  void ForEachMatch(std::u16string_view word, Visit visit) const;
+  // Prepares the hash for the current modulus: the multipliers of the first positions (they do
+  // not depend on the word) and the constant that replaces the division by the modulus.
+  void PrepareHash();
   // True when every link points to a slot of the table and no chain runs in a circle.
   bool LinksAreSound() const;
 
@@ -77,6 +82,11 @@ class HashTable {
   std::int32_t modulus_ = 0;
   std::uint32_t nodeCount_ = 0;
   std::int32_t cursor_ = -1;
+
+  // Multiplier of the code unit at position k, for the first kHashPositions positions.
+  static constexpr std::size_t kHashPositions = 32;
+  std::array<std::uint32_t, kHashPositions> multipliers_{};
+  std::uint64_t modulusMagic_ = 0;  // ceil(2^64 / modulus): x mod modulus without a division
 };
 
 }  // namespace urduspell
