@@ -51,6 +51,7 @@ class CandidateIndex {
 
   Profile ProfileOf(const std::uint8_t* codes, std::size_t length) const;
   Profile GetProfile(std::int32_t slot) const { return profiles_[static_cast<std::size_t>(slot)]; }
+  const Profile* Profiles() const { return profiles_.data(); }
   const std::uint8_t* Codes(std::int32_t slot) const {
     return codes_.data() + offsets_[static_cast<std::size_t>(slot)];
   }

@@ -97,15 +97,62 @@ bool SpellChecker::SpellCheckUnits(const char16_t* units, std::size_t count,
     screen.profile = candidateIndex.ProfileOf(codes.data(), n);
     screen.farthest = FarthestUseful(n, buckets[kExchangeBucket].empty() ? kBucketCount : 1);
   }
+  int nearest = buckets[kExchangeBucket].empty() ? kBucketCount : kExchangeBucket;
+  if (screen.active && screen.farthest == 3) {
+    nearest = ProbeNearest(ErrWord, screen.profile);
+    screen.farthest = FarthestUseful(n, nearest);
+  }
   if (n >= 3) {
     GatherFromLists(ErrWord, /*bigrams=*/true, screen, seen, Candidates, CandidateBounds);
   }
   if (n <= 3) {
     GatherFromLists(ErrWord, /*bigrams=*/false, screen, seen, Candidates, CandidateBounds);
   }
-  MeasureIntoBuckets(ErrWord, Candidates, CandidateBounds, buckets);
+  MeasureIntoBuckets(ErrWord, Candidates, CandidateBounds, nearest, buckets);
   RankCandidates(ErrWord, buckets, suggestions);
   return true;
+}
+
+// For a word of six or more letters without an exchange hit, buckets up to 3 may matter unless
+// some candidate lies within distance 1. Such a candidate keeps all but at most two of the word's
+// letter pairs, so it is nearly always in the shortest of their lists: looking there first lets
+// the gathering screen at distance 2 instead of 3. What it finds is a candidate the gathering
+// finds too, so the buckets that matter stay those the whole gathering shows. Returns the
+// smallest distance found (kBucketCount for none within 1).
+int SpellChecker::ProbeNearest(const std::u16string& ErrWord, CandidateIndex::Profile profile) {
+  IndexRecord shortest[2];  // the two shortest lists that are not empty, shortest first
+  for (std::size_t i = 0; i + 1 < ErrWord.size(); ++i) {
+    IndexRecord record =
+        postingLists.BigramRecord(charMap.GetIndex(ErrWord[i]), charMap.GetIndex(ErrWord[i + 1]));
+    if (record.length == 0) continue;
+    for (IndexRecord& kept : shortest) {
+      if (kept.length == 0 || record.length < kept.length) std::swap(kept, record);
+      if (record.length == 0) break;
+    }
+  }
+  std::array<std::uint8_t, LetterDistance::kMaxLength> codes{};
+  for (std::size_t i = 0; i < ErrWord.size(); ++i) {
+    codes[i] = CandidateIndex::CodeOf(charMap, ErrWord[i]);
+  }
+  LetterDistance distance;
+  distance.SetPattern(codes.data(), ErrWord.size());
+  const std::int32_t slotCount = hashTable.GetSlotCount();
+  int nearest = kBucketCount;
+  PostingListBuffer PostingList;
+  for (const IndexRecord& record : shortest) {
+    PostListResources::ReadPostingList(bigramPLReader, bigramPLBytes, record, PostingList);
+    for (std::int32_t i = 0; i < PostingList.count; ++i) {
+      const std::int32_t slot = PostingList.ids[i];
+      if (static_cast<std::uint32_t>(slot) >= static_cast<std::uint32_t>(slotCount) ||
+          CandidateIndex::BoundExceeds<1>(profile, candidateIndex.GetProfile(slot))) {
+        continue;
+      }
+      nearest =
+          std::min(nearest, distance.To(candidateIndex.Codes(slot), candidateIndex.Length(slot)));
+    }
+    PostingList.Release();
+  }
+  return nearest;
 }
 
 // Dictionary words that equal the word with two neighbouring letters exchanged count as
@@ -168,17 +215,25 @@ template <int kFarthest>
 void SpellChecker::MergeScreened(const PostingListBuffer& list, CandidateIndex::Profile profile,
                                  SeenSlots& seen, std::vector<std::int32_t>& Candidates,
                                  std::vector<std::uint8_t>& CandidateBounds) const {
-  const std::int32_t slotCount = hashTable.GetSlotCount();
+  const auto slotCount = static_cast<std::uint32_t>(hashTable.GetSlotCount());
+  const std::int32_t* ids = list.ids.get();
+  const CandidateIndex::Profile* profiles = candidateIndex.Profiles();
+  std::uint64_t* flags = seen.data();
   for (std::int32_t i = 0; i < list.count; ++i) {
-    const std::int32_t slot = list.ids[i];
+    const std::int32_t slot = ids[i];
     // The screen first: most words fail it, and failing it again on a later list costs no more
     // than the flag would.
-    if (static_cast<std::uint32_t>(slot) >= static_cast<std::uint32_t>(slotCount)) continue;
-    const int bound =
-        CandidateIndex::BoundUpTo<kFarthest>(profile, candidateIndex.GetProfile(slot));
-    if (bound > kFarthest || !TakeSlot(slot, seen, slotCount)) continue;
+    if (static_cast<std::uint32_t>(slot) >= slotCount) continue;
+    const CandidateIndex::Profile other = profiles[slot];
+    if (CandidateIndex::BoundExceeds<kFarthest>(profile, other)) continue;
+    std::uint64_t& bits = flags[static_cast<std::uint32_t>(slot) / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (static_cast<std::uint32_t>(slot) % 64);
+    if ((bits & bit) != 0) continue;
+    bits |= bit;
     Candidates.push_back(slot);
-    CandidateBounds.push_back(static_cast<std::uint8_t>(bound));
+    // A coarse lower bound on the distance is enough to tell later which candidates may lie
+    // within distance 1.
+    CandidateBounds.push_back(CandidateIndex::BoundExceeds<1>(profile, other) ? 2 : 0);
   }
 }
 
@@ -187,14 +242,14 @@ void SpellChecker::MergeScreened(const PostingListBuffer& list, CandidateIndex::
 // length window can never be that near.
 void SpellChecker::MeasureIntoBuckets(const std::u16string& ErrWord,
                                       const std::vector<std::int32_t>& Candidates,
-                                      const std::vector<std::uint8_t>& CandidateBounds,
+                                      const std::vector<std::uint8_t>& CandidateBounds, int nearest,
                                       Buckets& buckets) const {
   static_assert(kLengthWindow >= 3, "the length window must hold every bucket that is offered");
   if (CandidateBounds.size() == Candidates.size() && candidateIndex.Usable() &&
       ErrWord.size() <= LetterDistance::kMaxLength) {
-    MeasureByIndex(ErrWord, Candidates, CandidateBounds, buckets);
+    MeasureByIndex(ErrWord, Candidates, CandidateBounds, nearest, buckets);
   } else {
-    MeasureWords(ErrWord, Candidates, buckets);
+    MeasureWords(ErrWord, Candidates, nearest, buckets);
   }
 }
 
@@ -203,7 +258,7 @@ void SpellChecker::MeasureIntoBuckets(const std::u16string& ErrWord,
 // are measured on their letter codes.
 void SpellChecker::MeasureByIndex(const std::u16string& ErrWord,
                                   const std::vector<std::int32_t>& Candidates,
-                                  const std::vector<std::uint8_t>& CandidateBounds,
+                                  const std::vector<std::uint8_t>& CandidateBounds, int nearest,
                                   Buckets& buckets) const {
   const std::size_t n = ErrWord.size();
   std::array<std::uint8_t, LetterDistance::kMaxLength> codes{};
@@ -214,7 +269,6 @@ void SpellChecker::MeasureByIndex(const std::u16string& ErrWord,
     return distance.To(candidateIndex.Codes(Candidates[k]), candidateIndex.Length(Candidates[k]));
   };
 
-  int nearest = buckets[kExchangeBucket].empty() ? kBucketCount : kExchangeBucket;
   // When bucket 3 could matter, first learn whether a candidate lies within distance 1, which
   // would make bucket 3 (and with distance 0 bucket 2 as well) useless.
   if (FarthestUseful(n, nearest) == 3) {
@@ -233,10 +287,9 @@ void SpellChecker::MeasureByIndex(const std::u16string& ErrWord,
 }
 
 void SpellChecker::MeasureWords(const std::u16string& ErrWord,
-                                const std::vector<std::int32_t>& Candidates,
+                                const std::vector<std::int32_t>& Candidates, int nearest,
                                 Buckets& buckets) const {
   const auto n = static_cast<std::int64_t>(ErrWord.size());
-  int nearest = buckets[kExchangeBucket].empty() ? kBucketCount : kExchangeBucket;
   for (std::int32_t slot : Candidates) {
     const HashNode* hn = hashTable.NodeAt(slot);
     if (hn == nullptr) continue;

@@ -80,7 +80,7 @@ class SpellChecker {
   void GatherExchanges(const std::u16string& ErrWord, SeenSlots& seen, Buckets& buckets) const;
   // Which words the posting lists pass on as candidates: all of them, or (with the candidate
   // index) those whose length and letters do not already prove them farther from the word than
-  // `farthest`, the farthest distance that can still be offered; for those the lower bound on
+  // `farthest`, the farthest distance that can still be offered; for those a lower bound on
   // their distance is kept in CandidateBounds, beside Candidates.
   struct Screen {
     bool active = false;
@@ -94,14 +94,18 @@ class SpellChecker {
   void MergeScreened(const PostingListBuffer& list, CandidateIndex::Profile profile,
                      SeenSlots& seen, std::vector<std::int32_t>& Candidates,
                      std::vector<std::uint8_t>& CandidateBounds) const;
+  int ProbeNearest(const std::u16string& ErrWord, CandidateIndex::Profile profile);
+  // `nearest`: the smallest distance known so far of some candidate (kBucketCount for none).
   void MeasureIntoBuckets(const std::u16string& ErrWord,
                           const std::vector<std::int32_t>& Candidates,
-                          const std::vector<std::uint8_t>& CandidateBounds, Buckets& buckets) const;
+                          const std::vector<std::uint8_t>& CandidateBounds, int nearest,
+                          Buckets& buckets) const;
   // MeasureIntoBuckets through the candidate index, or on the words themselves.
   void MeasureByIndex(const std::u16string& ErrWord, const std::vector<std::int32_t>& Candidates,
-                      const std::vector<std::uint8_t>& CandidateBounds, Buckets& buckets) const;
+                      const std::vector<std::uint8_t>& CandidateBounds, int nearest,
+                      Buckets& buckets) const;
   void MeasureWords(const std::u16string& ErrWord, const std::vector<std::int32_t>& Candidates,
-                    Buckets& buckets) const;
+                    int nearest, Buckets& buckets) const;
 
   HashTable hashTable;
   ConfigManager config;
