@@ -35,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -93,6 +94,11 @@ inline Options ParseOptions(int argc, char** argv) {
     }
   }
   if (options.dictionary.empty()) throw std::runtime_error("--dict is required");
+  // Loading may change the current directory (urduspell reads config.ini from there).
+  for (std::string* path : {&options.dictionary, &options.tokens, &options.misspellings,
+                            &options.latencies, &options.answers}) {
+    if (!path->empty()) *path = std::filesystem::absolute(*path).string();
+  }
   if (!options.loadOnly && (options.tokens.empty() || options.misspellings.empty())) {
     throw std::runtime_error("--tokens and --misspellings are required");
   }

@@ -45,14 +45,7 @@ CandidateIndex::Profile CandidateIndex::ProfileOf(const std::uint8_t* codes,
                                                   std::size_t length) const {
   Profile profile = static_cast<Profile>(std::min(length, kMaxProfileLength)) << kLengthShift;
   std::array<std::uint64_t, 4> had{};  // letter codes met so far in this word
-  for (std::size_t i = 0; i < length; ++i) {
-    const std::uint8_t code = codes[i];
-    if (code == kNoLetter) continue;
-    std::uint64_t& word = had[code / 64];
-    const std::uint64_t bit = std::uint64_t{1} << (code % 64);
-    profile |= Profile{1} << ((word & bit) != 0 ? twiceBits_[code] : onceBits_[code]);
-    word |= bit;
-  }
+  for (std::size_t i = 0; i < length; ++i) profile |= LetterBit(codes[i], had);
   return profile;
 }
 
@@ -63,45 +56,56 @@ void CandidateIndex::Clear() {
   std::vector<std::uint8_t>().swap(codes_);
 }
 
-void CandidateIndex::Build(const HashTable& table, const UniChar2IndexMap& charMap) {
-  Clear();
-  const std::int32_t slots = table.GetSlotCount();
-  if (slots <= 0 || charMap.GetSize() > kNoLetter) return;
-  std::size_t units = 0;
-  for (std::int32_t s = 0; s < slots; ++s) units += table.NodeAt(s)->word.size();
-  if (units > UINT32_MAX) return;
-
-  profiles_.resize(static_cast<std::size_t>(slots));
-  offsets_.resize(static_cast<std::size_t>(slots) + 1);
-  codes_.resize(units);
-  // How many words have each letter, and how many have it twice or more. firstIn and secondIn
-  // hold the slot (plus one) whose first and second copy of the letter were counted last.
-  std::array<std::size_t, 256> once{};
-  std::array<std::size_t, 256> twice{};
-  std::array<std::int32_t, 256> firstIn{};
-  std::array<std::int32_t, 256> secondIn{};
-  std::size_t at = 0;
-  for (std::int32_t s = 0; s < slots; ++s) {
-    offsets_[static_cast<std::size_t>(s)] = static_cast<std::uint32_t>(at);
+// Which letters get a profile bit of their own: the most frequent ones, counted over the first
+// slots of the table (words stand in hash order there, so they are a fair sample, and counting
+// them all would cost as much as the index itself).
+void CandidateIndex::ChooseBits(const HashTable& table, const UniChar2IndexMap& charMap) {
+  constexpr std::int32_t kSampleWords = 8192;
+  std::array<std::size_t, 256> once{};   // words that have the letter
+  std::array<std::size_t, 256> twice{};  // words that have it twice or more
+  const std::int32_t sample = std::min(table.GetSlotCount(), kSampleWords);
+  for (std::int32_t s = 0; s < sample; ++s) {
+    std::array<std::uint8_t, 256> copies{};
     for (char16_t unit : table.NodeAt(s)->word) {
       const std::uint8_t code = CodeOf(charMap, unit);
-      codes_[at++] = code;
-      if (code == kNoLetter) continue;
-      if (firstIn[code] != s + 1) {
-        firstIn[code] = s + 1;
+      if (code == kNoLetter || copies[code] == 2) continue;
+      if (++copies[code] == 1) {
         ++once[code];
-      } else if (secondIn[code] != s + 1) {
-        secondIn[code] = s + 1;
+      } else {
         ++twice[code];
       }
     }
   }
-  offsets_[static_cast<std::size_t>(slots)] = static_cast<std::uint32_t>(at);
   onceBits_ = BitsByFrequency(once, 0, kOnceBits);
   twiceBits_ = BitsByFrequency(twice, kOnceBits, kTwiceBits);
+}
+
+void CandidateIndex::Build(const HashTable& table, const UniChar2IndexMap& charMap) {
+  Clear();
+  const std::int32_t slots = table.GetSlotCount();
+  if (slots <= 0 || charMap.GetSize() > kNoLetter) return;
+  ChooseBits(table, charMap);
+  profiles_.resize(static_cast<std::size_t>(slots));
+  offsets_.resize(static_cast<std::size_t>(slots) + 1);
+  codes_.reserve(static_cast<std::size_t>(slots) * 8);  // about the length of a word
   for (std::int32_t s = 0; s < slots; ++s) {
-    profiles_[static_cast<std::size_t>(s)] = ProfileOf(Codes(s), Length(s));
+    const std::u16string& word = table.NodeAt(s)->word;
+    if (codes_.size() + word.size() > UINT32_MAX) {
+      Clear();  // offsets would not fit: the check measures the words themselves
+      return;
+    }
+    offsets_[static_cast<std::size_t>(s)] = static_cast<std::uint32_t>(codes_.size());
+    Profile profile = static_cast<Profile>(std::min(word.size(), kMaxProfileLength))
+                      << kLengthShift;
+    std::array<std::uint64_t, 4> had{};
+    for (char16_t unit : word) {
+      const std::uint8_t code = CodeOf(charMap, unit);
+      codes_.push_back(code);
+      profile |= LetterBit(code, had);
+    }
+    profiles_[static_cast<std::size_t>(s)] = profile;
   }
+  offsets_[static_cast<std::size_t>(slots)] = static_cast<std::uint32_t>(codes_.size());
   usable_ = true;
 }
 

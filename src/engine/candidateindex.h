@@ -97,6 +97,17 @@ class CandidateIndex {
   }
 
  private:
+  void ChooseBits(const HashTable& table, const UniChar2IndexMap& charMap);
+  // The profile bit of one letter of a word: its own bit the first time, its second-copy bit
+  // after that; `had` holds the codes met so far in the word. Nothing for a non-letter.
+  Profile LetterBit(std::uint8_t code, std::array<std::uint64_t, 4>& had) const {
+    if (code == kNoLetter) return 0;
+    std::uint64_t& word = had[code / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (code % 64);
+    const bool again = (word & bit) != 0;
+    word |= bit;
+    return Profile{1} << (again ? twiceBits_[code] : onceBits_[code]);
+  }
   template <int kTimes>
   static Profile ClearLowestBits(Profile x) {
     if constexpr (kTimes == 0) {
