@@ -118,7 +118,7 @@ bool SpellChecker::SpellCheckUnits(const char16_t* units, std::size_t count,
 // letter pairs, so it is nearly always in the shortest of their lists: looking there first lets
 // the gathering screen at distance 2 instead of 3. What it finds is a candidate the gathering
 // finds too, so the buckets that matter stay those the whole gathering shows. Returns the
-// smallest distance found (kBucketCount for none within 1).
+// smallest distance it measured (kBucketCount when it measured none).
 int SpellChecker::ProbeNearest(const std::u16string& ErrWord, CandidateIndex::Profile profile) {
   IndexRecord shortest[2];  // the two shortest lists that are not empty, shortest first
   for (std::size_t i = 0; i + 1 < ErrWord.size(); ++i) {
