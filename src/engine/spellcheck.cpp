@@ -80,8 +80,13 @@ bool SpellChecker::SpellCheckUnits(const char16_t* units, std::size_t count,
     filtered = longWord;
   }
   if (filtered.size() <= 1 || hashTable.Lookup(filtered)) return false;
+  Correct(std::u16string(filtered), suggestions);
+  return true;
+}
 
-  const std::u16string ErrWord(filtered);
+// The misspelled word's part of the check, apart so that a correct word costs only the above.
+void SpellChecker::Correct(const std::u16string& ErrWord,
+                           std::vector<std::u16string>& suggestions) {
   const std::size_t n = ErrWord.size();
   const std::int32_t slotCount = std::max(hashTable.GetSlotCount(), 0);
   SeenSlots seen((static_cast<std::size_t>(slotCount) + 63) / 64);
@@ -110,7 +115,6 @@ bool SpellChecker::SpellCheckUnits(const char16_t* units, std::size_t count,
   }
   MeasureIntoBuckets(ErrWord, Candidates, CandidateBounds, nearest, buckets);
   RankCandidates(ErrWord, buckets, suggestions);
-  return true;
 }
 
 // For a word of six or more letters without an exchange hit, buckets up to 3 may matter unless

@@ -73,6 +73,10 @@ class SpellChecker {
   static void LoadClassTable(const std::string& path, ClassTable& table);
   static std::int32_t ClassCode(const ClassTable& table, const std::u16string& word);
 
+  // Gathers, measures and ranks the candidates for a word (filtered) that is not in the
+  // dictionary.
+  void Correct(const std::u16string& ErrWord, std::vector<std::u16string>& suggestions);
+
   // One flag per dictionary slot, 64 to a machine word.
   using SeenSlots = std::vector<std::uint64_t>;
 

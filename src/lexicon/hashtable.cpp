@@ -42,8 +42,13 @@ constexpr std::uint32_t kMultiplierStep = 27183;
 // (Lemire, Kaser and Kurz, "Faster remainder by direct computation"); exact for every x and d.
 std::uint32_t FastMod(std::uint32_t x, std::uint64_t magic, std::uint32_t d) {
   const std::uint64_t low = magic * x;
+#if defined(__SIZEOF_INT128__)
+  __extension__ using Wide = unsigned __int128;
+  return static_cast<std::uint32_t>((static_cast<Wide>(low) * d) >> 64);
+#else
   const std::uint64_t high = (low >> 32) * d + (((low & 0xFFFFFFFFu) * d) >> 32);
   return static_cast<std::uint32_t>(high >> 32);
+#endif
 }
 
 // Raised inside the guarded reads, so the handler relays it like the reader's own.
