@@ -50,7 +50,7 @@ class PostListResources {
   // The bigram matrix holds a record for every ordered pair of letters: 6 bytes a pair on disk,
   // 8 in memory, and while building one list a pair as well, so an alphabet of S letters costs
   // about 40 * S^2 bytes to build. No script comes near 4,096 letters (all Arabic-script code
-  // points of the BMP are about 1,500); an alphabet beyond it (a damaged or hostile file, up to
+  // points of the BMP are about 1,300); an alphabet beyond it (a damaged or hostile file, up to
   // 65,535 letters, some 170 GB) is refused before anything is allocated, as exhausted memory:
   // MemoryAllocationException "Could not allocate memory for 'Bigram Matrix Index'.".
   static constexpr std::int32_t kMaxAlphabetSize = 4096;
