@@ -67,8 +67,8 @@ struct Shared {
 };
 
 Shared& Data() {
-  static Shared* shared = new Shared;  // lives until the process ends
-  return *shared;
+  static Shared shared;  // removes its data folder when the program ends
+  return shared;
 }
 
 void BM_CheckCorrectWords(benchmark::State& state) {

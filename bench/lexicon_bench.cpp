@@ -39,8 +39,8 @@ struct Shared {
 };
 
 Shared& Data() {
-  static Shared* shared = new Shared;
-  return *shared;
+  static Shared shared;  // removes its data folder when the program ends
+  return shared;
 }
 
 struct Lexicon {
