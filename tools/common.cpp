@@ -17,7 +17,7 @@ fs::path HomeDir() {
   throw CliError("cannot find the home folder (HOME is not set)");
 }
 
-// The base directory specification ignores relative values.
+// XDG base directories must be absolute: a relative value is ignored.
 fs::path XdgDir(const char* variable, const char* fallbackUnderHome) {
   if (const char* value = std::getenv(variable); value != nullptr && value[0] == '/') {
     return fs::path(value) / "urduspell";

@@ -146,9 +146,9 @@ class VersionAndDictionariesTest(CliTestCase):
         self.assertIn("SEARCH PATH:", result.stderr.decode())
         # Every name and path listed selects a data set.
         for name, path in available.items():
-            for spec in (name, path):
-                with self.subTest(spec=spec):
-                    checked = self.run_cli("-d", spec, "-l", input="کتاب کتاپ\n".encode())
+            for choice in (name, path):
+                with self.subTest(choice=choice):
+                    checked = self.run_cli("-d", choice, "-l", input="کتاب کتاپ\n".encode())
                     self.assertExit(checked, 0)
 
     def test_user_data_sets_are_listed_and_selectable(self):
