@@ -3,6 +3,8 @@
 #ifndef URDUSPELL_TESTS_TESTUTIL_H_
 #define URDUSPELL_TESTS_TESTUTIL_H_
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -47,6 +49,23 @@ Bytes Utf16Le(const std::u16string& text, bool withMark = true);
 // Convenience: UTF-8 source text to UTF-16 code units (BMP only is enough for tests).
 std::u16string U16(const std::string& utf8);
 std::string U8(const std::u16string& utf16);
+
+// splitmix64: the same numbers on every platform and library, unlike the standard distributions.
+class SplitMix {
+ public:
+  explicit SplitMix(std::uint64_t seed) : state_(seed) {}
+  std::uint64_t Next() {
+    state_ += 0x9E3779B97F4A7C15ull;
+    std::uint64_t z = state_;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  std::size_t Below(std::size_t n) { return static_cast<std::size_t>(Next() % n); }
+
+ private:
+  std::uint64_t state_;
+};
 
 // Bytes as "FF FE 27 06" for readable failure messages.
 std::string Hex(const Bytes& bytes);

@@ -15,27 +15,14 @@
 #include "engine/spellchecker.h"
 #include "lexicon/hashtable.h"
 #include "lexicon/unichar2indexmap.h"
+#include "testutil.h"
 
 namespace {
 
 using urduspell::CandidateIndex;
 using urduspell::LetterDistance;
 
-class Random {
- public:
-  explicit Random(std::uint64_t seed) : state_(seed) {}
-  std::uint64_t Next() {
-    state_ += 0x9E3779B97F4A7C15ull;
-    std::uint64_t z = state_;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-  std::size_t Below(std::size_t n) { return static_cast<std::size_t>(Next() % n); }
-
- private:
-  std::uint64_t state_;
-};
+using Random = testutil::SplitMix;
 
 // Letter codes of a small alphabet (few letters make equal letters, and so every kind of
 // alignment, common); in the other word also kNoLetter, which matches nothing.

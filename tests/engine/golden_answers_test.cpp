@@ -34,22 +34,7 @@ using testutil::ScopedCwd;
 using testutil::TempDir;
 using urduspell::SpellChecker;
 
-// splitmix64: the same numbers on every platform and library, unlike the standard distributions.
-class Random {
- public:
-  explicit Random(std::uint64_t seed) : state_(seed) {}
-  std::uint64_t Next() {
-    state_ += 0x9E3779B97F4A7C15ull;
-    std::uint64_t z = state_;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-  std::size_t Below(std::size_t n) { return static_cast<std::size_t>(Next() % n); }
-
- private:
-  std::uint64_t state_;
-};
+using Random = testutil::SplitMix;
 
 // 36 Urdu letters; the first letters are drawn most often, so some letter pairs have long lists
 // and many words have near neighbours.
